@@ -1,0 +1,299 @@
+#include "injector/FXL_Main.h"
+
+#include <limits>
+
+#include "common/Halvane_Common_Procedures.h"
+#include "injector/CommandLine.h"
+#include "injector/SettingsStore.h"
+#include "injector/UserMessages.h"
+
+namespace hcp = Halvane_Common_Procedures;
+
+namespace {
+
+const QString kSection = QStringLiteral("Parameters");
+const QString kTitle = QStringLiteral("Fauxlarm version 3.00.00");
+const QString kProgramName = QStringLiteral("Fauxlarm");
+constexpr int kDateAndTimeInterval = 500;
+constexpr int kStreamInterval = 100;
+const char* const kDesignFields[FXL_Main::kFieldCount] = {
+    "TA0220'GT41", "A5", "2", "PressureFault", "Pressure is bad", "ACTIVE"};
+
+std::u16string_view View(const QString& text) {
+  return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
+}
+
+double NumberIn(const QString& text) {
+  return hcp::LeadingNumber(View(text));
+}
+
+// Saved values the program never writes itself (hand-edited files) fall back to the
+// default rather than stopping the program: a connection type outside 0..2 selects
+// generic TCP, a check state other than 0, 1 or 2 leaves the box unticked.
+int SavedConnectionType(const QString& text) {
+  const double n = hcp::RoundHalfEven(NumberIn(text));
+  return n >= 0 && n < OptionControlArray::kCount ? static_cast<int>(n) : 0;
+}
+
+int SavedCheckState(const QString& text) {
+  const double n = hcp::RoundHalfEven(NumberIn(text));
+  return n == 1 || n == 2 ? static_cast<int>(n) : 0;
+}
+
+std::int32_t SaturatingAdd(std::int32_t value, std::int32_t increment) {
+  return value > std::numeric_limits<std::int32_t>::max() - increment ? value : value + increment;
+}
+
+std::int32_t ClampToInt32(double value) {
+  const double rounded = hcp::RoundHalfEven(value);
+  if (rounded >= std::numeric_limits<std::int32_t>::max()) {
+    return std::numeric_limits<std::int32_t>::max();
+  }
+  if (rounded <= std::numeric_limits<std::int32_t>::min()) {
+    return std::numeric_limits<std::int32_t>::min();
+  }
+  return static_cast<std::int32_t>(rounded);
+}
+
+// r x 3 rounded, halves to even: 0 with 1/6, 1 with 1/3, 3 is cut back to 2 (1/2).
+std::int16_t StreamEventType(double r) {
+  const double type = hcp::RoundHalfEven(r * 3);
+  return static_cast<std::int16_t>(type > 2 ? 2 : type);
+}
+
+}  // namespace
+
+FXL_Main::FXL_Main(const FXL_Environment& environment, QObject* parent)
+    : QObject(parent), environment_(environment) {
+  for (int i = 0; i < kFieldCount; ++i) {
+    Text_Field[i].SetText(QString::fromUtf8(kDesignFields[i]));
+    Text_Field[i].setObjectName(QStringLiteral("Text_Field(%1)").arg(i));
+  }
+  // Named after their controls, so views, tests and debuggers can find them.
+  for (auto [control, name] : {std::pair<QObject*, const char*>{&Text_Date, "Text_Date"},
+                               {&Text_Time, "Text_Time"},
+                               {&Text_NumberOfEvents, "Text_NumberOfEvents"},
+                               {&Text_SendInterval, "Text_SendInterval"},
+                               {&Text_Connect, "Text_Connect"},
+                               {&Check_SetDateAndTime, "Check_SetDateAndTime"},
+                               {&Check_Stream, "Check_Stream"},
+                               {&Check_SendPeriodicAlarms, "Check_SendPeriodicAlarms"},
+                               {&Check_AppendRandomNumbersToTag, "Check_AppendRandomNumbersToTag"},
+                               {&Combo_Systems, "Combo_Systems"}}) {
+    control->setObjectName(QLatin1String(name));
+  }
+
+  connect(&Option_ConnectionType, &OptionControlArray::Clicked, this,
+          &FXL_Main::Option_ConnectionType_Click);
+  connect(&Combo_Systems, &ComboControl::Clicked, this, &FXL_Main::Combo_Systems_Click);
+
+  Timer.setInterval(kStreamInterval);
+  connect(&Timer, &QTimer::timeout, this, &FXL_Main::Timer_Timer);
+  Timer.start();
+  Timer_SetDateAndTime.setInterval(kDateAndTimeInterval);
+  connect(&Timer_SetDateAndTime, &QTimer::timeout, this, &FXL_Main::Timer_SetDateAndTime_Timer);
+
+  connect(&Winsock_Connect, &ListeningSocket::ConnectionRequest, this,
+          &FXL_Main::Winsock_Connect_ConnectionRequest);
+  connect(&Winsock_Data, &DataSocket::DataArrival, this, &FXL_Main::Winsock_Data_DataArrival);
+  connect(&Winsock_Data, &DataSocket::PeerClosed, this, &FXL_Main::Winsock_Data_Close);
+  connect(&Winsock_Data, &DataSocket::Error, this, &FXL_Main::Winsock_Data_Error);
+}
+
+void FXL_Main::SetCaption(const QString& caption) {
+  if (caption == caption_) return;
+  caption_ = caption;
+  emit CaptionChanged();
+}
+
+FXL_Main::StartOutcome FXL_Main::Form_Load(const QString& argumentText) {
+  ProgramFolder = environment_.programFolder;
+  if (!ProgramFolder.endsWith(u'/')) ProgramFolder += u'/';
+  RestoreSettings();
+  FillSystemList();
+  Combo_Systems.SetText(environment_.settings->GetSetting(
+      kSection, QStringLiteral("SCADA System"),
+      QString::fromStdU16String(
+          hcp::ScadaSystemNames[Halvane_Common_Constants::kGenericTcpClientSystem])));
+  StartListening();
+
+  const CommandLine::Outcome commandLine = CommandLine::Apply(*this, argumentText);
+  switch (commandLine.action) {
+    case CommandLine::Action::ShowHelp:
+      environment_.messages->ShowInformation(CommandLine::HelpTitle(), CommandLine::HelpText());
+      End(kExitOk);
+      return StartOutcome::Ended;
+    case CommandLine::Action::SendOnce:
+      SetCaption(kTitle);
+      Timer_SetDateAndTime_Timer();
+      Command_Alarm_Click(commandLine.eventType);
+      ReportFileFailures();
+      End(lastBurst_.stopped || lastBurst_.fileFailures > 0 ? kExitDeliveryFailed : kExitOk);
+      return StartOutcome::Ended;
+    case CommandLine::Action::OpenWindow:
+      break;
+  }
+  SetCaption(kTitle);
+  Timer_SetDateAndTime.start();
+  return StartOutcome::ShowWindow;
+}
+
+// The window loses such events silently; a one-shot run says so and ends with an error
+// status, because nobody watches a window to notice.
+void FXL_Main::ReportFileFailures() {
+  if (lastBurst_.fileFailures == 0) return;
+  environment_.messages->ShowError(kProgramName,
+                                   QStringLiteral("%1 of %2 events could not be appended to %3.")
+                                       .arg(lastBurst_.fileFailures)
+                                       .arg(lastBurst_.requested)
+                                       .arg(ProgramFolder + QStringLiteral("GenericFile.txt")));
+}
+
+void FXL_Main::RestoreSettings() {
+  SettingsStore& settings = *environment_.settings;
+  for (int i = 0; i < kFieldCount; ++i) {
+    Text_Field[i].SetText(
+        settings.GetSetting(kSection, QStringLiteral("Field_%1").arg(i), Text_Field[i].Text()));
+  }
+  Text_Date.SetText(settings.GetSetting(kSection, QStringLiteral("Date"), {}));
+  Text_Time.SetText(settings.GetSetting(kSection, QStringLiteral("Time"), {}));
+  Text_NumberOfEvents.SetText(
+      settings.GetSetting(kSection, QStringLiteral("NumberOfEvents"), QStringLiteral("1")));
+  Text_SendInterval.SetText(
+      settings.GetSetting(kSection, QStringLiteral("SendInterval"), QStringLiteral("60")));
+  Option_ConnectionType.Select(SavedConnectionType(
+      settings.GetSetting(kSection, QStringLiteral("ConnectionType"), QStringLiteral("0"))));
+  Option_ConnectionType.SetCaption(
+      2, Option_ConnectionType.Caption(2) + ProgramFolder + QStringLiteral("GenericFile.txt"));
+  Check_SetDateAndTime.SetValue(SavedCheckState(
+      settings.GetSetting(kSection, QStringLiteral("AutoDateAndTime"), QStringLiteral("0"))));
+  Check_AppendRandomNumbersToTag.SetValue(SavedCheckState(settings.GetSetting(
+      kSection, QStringLiteral("AppendRandomNumbersToTag"), QStringLiteral("0"))));
+}
+
+void FXL_Main::FillSystemList() {
+  hcp::InitScadaSystems();
+  for (int j = 0; j < Halvane_Common_Constants::kScadaSystemSlots; ++j) {
+    if (!hcp::ScadaSystemCodes[j].empty()) {
+      Combo_Systems.AddItem(QString::fromStdU16String(hcp::ScadaSystemNames[j]), j);
+    }
+  }
+}
+
+void FXL_Main::StartListening() {
+  if (Winsock_Connect.listen(QHostAddress::Any, environment_.listenPort)) return;
+  Option_ConnectionType.SetEnabled(0, false);
+  if (Option_ConnectionType.Value(0)) Option_ConnectionType.Select(1);
+}
+
+void FXL_Main::Form_Unload() {
+  Timer.stop();
+  Timer_SetDateAndTime.stop();
+  SaveSettings();
+  Winsock_Data.Close();
+  emit Unloaded();
+}
+
+void FXL_Main::End(int exitCode) {
+  exitCode_ = exitCode;
+  Form_Unload();
+}
+
+void FXL_Main::SaveSettings() {
+  SettingsStore& settings = *environment_.settings;
+  for (int i = 0; i < kFieldCount; ++i) {
+    settings.SaveSetting(kSection, QStringLiteral("Field_%1").arg(i), Text_Field[i].Text());
+  }
+  settings.SaveSetting(kSection, QStringLiteral("Date"), Text_Date.Text());
+  settings.SaveSetting(kSection, QStringLiteral("Time"), Text_Time.Text());
+  settings.SaveSetting(kSection, QStringLiteral("NumberOfEvents"), Text_NumberOfEvents.Text());
+  settings.SaveSetting(kSection, QStringLiteral("SendInterval"), Text_SendInterval.Text());
+  settings.SaveSetting(kSection, QStringLiteral("AutoDateAndTime"),
+                       QString::number(Check_SetDateAndTime.Value()));
+  settings.SaveSetting(kSection, QStringLiteral("AppendRandomNumbersToTag"),
+                       QString::number(Check_AppendRandomNumbersToTag.Value()));
+  settings.SaveSetting(kSection, QStringLiteral("SCADA System"), Combo_Systems.Text());
+  if (Option_ConnectionType.Selected() >= 0) {
+    settings.SaveSetting(kSection, QStringLiteral("ConnectionType"),
+                         QString::number(Option_ConnectionType.Selected()));
+  }
+  if (!settings.Flush()) {
+    environment_.messages->ShowError(
+        kProgramName,
+        QStringLiteral("The settings could not be saved to %1.").arg(settings.FileName()));
+  }
+}
+
+void FXL_Main::Option_ConnectionType_Click(int index) {
+  const bool dllMethod = index == 1;
+  Combo_Systems.SetVisible(dllMethod);
+  Label_System.SetVisible(dllMethod);
+}
+
+void FXL_Main::Combo_Systems_Click() {
+  const int selected = Combo_Systems.ListIndex();
+  if (selected < 0) return;
+  Combo_Systems.SetToolTip(
+      QStringLiteral("System number: %1").arg(Combo_Systems.At(selected).itemData));
+}
+
+void FXL_Main::Command_Alarm_Click(std::int16_t Index) {
+  lastBurst_ = FXL_Procs::SendEvents(*this, Index, false);
+}
+
+void FXL_Main::Timer_Timer() {
+  if (!Check_Stream.Ticked()) return;
+  Command_Alarm_Click(StreamEventType(hcp::Rnd()));
+}
+
+void FXL_Main::Timer_SetDateAndTime_Timer() {
+  if (Check_SetDateAndTime.Ticked()) SetDateAndTimeFromClock();
+  // Saturating, so that a run left alone for weeks keeps counting seconds.
+  ElapsedMilliseconds = SaturatingAdd(ElapsedMilliseconds, kDateAndTimeInterval);
+  if (ElapsedMilliseconds >= 1000) CountSecond();
+}
+
+void FXL_Main::SetDateAndTimeFromClock() {
+  Text_Date.SetText(environment_.clock().toString(QStringLiteral("yyyy-MM-dd")));
+  const QString& sep = environment_.timeSeparator;
+  Text_Time.SetText(environment_.clock().toString(QStringLiteral("HH'%1'mm'%1'ss").arg(sep)));
+}
+
+void FXL_Main::CountSecond() {
+  ElapsedSeconds = SaturatingAdd(ElapsedSeconds, 1);
+  const double interval = NumberIn(Text_SendInterval.Text());
+  if (!Check_SendPeriodicAlarms.Ticked()) {
+    // An interval beyond the 32-bit range counts as the largest one.
+    ElapsedSeconds = ClampToInt32(interval);
+    return;
+  }
+  if (!(interval > ElapsedSeconds)) {
+    std::int16_t type = 3;
+    while (type > 2)
+      type = static_cast<std::int16_t>(hcp::RoundHalfEven(hcp::Rnd() * 3));
+    lastBurst_ = FXL_Procs::SendEvents(*this, type, Check_AppendRandomNumbersToTag.Ticked());
+    ElapsedSeconds = 0;
+  }
+  ElapsedMilliseconds = 0;
+}
+
+void FXL_Main::Winsock_Connect_ConnectionRequest(qintptr requestID) {
+  if (Winsock_Data.State() != DataSocket::kClosed) Winsock_Data.Close();
+  if (Winsock_Data.Accept(requestID)) Text_Connect.SetText(QStringLiteral("Connected"));
+}
+
+void FXL_Main::Winsock_Data_DataArrival(qint64) {
+  // The link carries events one way; what the peer says is dropped.
+  Winsock_Data.GetData();
+}
+
+void FXL_Main::Winsock_Data_Close() {
+  Winsock_Data.Close();
+  Text_Connect.SetText(QStringLiteral("Not Connected"));
+}
+
+void FXL_Main::Winsock_Data_Error(int, const QString& Description) {
+  environment_.messages->ShowError(kProgramName, QStringLiteral("Error occured: ") + Description);
+  Winsock_Data.Close();
+  Text_Connect.SetText(QStringLiteral("Not Connected"));
+}

@@ -1,0 +1,119 @@
+// The main window of Fauxlarm as a plain model: its controls, its timers and sockets,
+// and the handlers that act on them. A view mirrors the controls; tests drive the model
+// directly, with no display.
+#pragma once
+
+#include <QDateTime>
+#include <QObject>
+#include <QTimer>
+#include <array>
+#include <cstdint>
+#include <functional>
+
+#include "injector/Controls.h"
+#include "injector/FXL_Procs.h"
+#include "injector/TcpLink.h"
+
+class CommandQueueLibrary;
+class SettingsStore;
+class UserMessages;
+
+// What the window needs from its surroundings; main() gives the real ones, tests doubles.
+struct FXL_Environment {
+  QString programFolder;
+  SettingsStore* settings = nullptr;
+  CommandQueueLibrary* library = nullptr;
+  UserMessages* messages = nullptr;
+  std::function<QDateTime()> clock = &QDateTime::currentDateTime;
+  // The user's locale time separator, as in "12:55:54".
+  QString timeSeparator = QStringLiteral(":");
+  // The program always listens on 14000; tests may pick another port (0: any free one).
+  quint16 listenPort = 14000;
+};
+
+class FXL_Main : public QObject {
+  Q_OBJECT
+ public:
+  static constexpr int kFieldCount = 6;
+  static constexpr int kExitOk = 0;
+  static constexpr int kExitDeliveryFailed = 1;
+
+  enum class StartOutcome { ShowWindow, Ended };
+
+  explicit FXL_Main(const FXL_Environment& environment, QObject* parent = nullptr);
+
+  // Start-up: restores the saved settings, fills the system list, starts listening and
+  // applies the command line, which may end the program (help, one-shot sending).
+  StartOutcome Form_Load(const QString& argumentText);
+  // Closing: saves the settings and closes the data connection; emits Unloaded.
+  void Form_Unload();
+  // The program's exit status once it has ended.
+  int ExitCode() const { return exitCode_; }
+
+  const QString& Caption() const { return caption_; }
+  void SetCaption(const QString& caption);
+
+  // Event handlers.
+  void Command_Alarm_Click(std::int16_t Index);
+  void Timer_Timer();
+  void Timer_SetDateAndTime_Timer();
+  void Winsock_Connect_ConnectionRequest(qintptr requestID);
+  void Winsock_Data_DataArrival(qint64 bytesTotal);
+  void Winsock_Data_Close();
+  void Winsock_Data_Error(int Number, const QString& Description);
+
+  // The events of the last burst, for callers that must report a failed delivery.
+  const FXL_Procs::BurstReport& LastBurst() const { return lastBurst_; }
+
+  const FXL_Environment& Environment() const { return environment_; }
+  std::uint16_t ListeningPort() const { return Winsock_Connect.serverPort(); }
+
+  QString ProgramFolder;
+
+  std::array<TextControl, kFieldCount> Text_Field;
+  TextControl Text_Date;
+  TextControl Text_Time;
+  TextControl Text_NumberOfEvents{QStringLiteral("1")};
+  TextControl Text_SendInterval{QStringLiteral("60")};
+  TextControl Text_Connect{QStringLiteral("Not Connected")};
+  CheckControl Check_SetDateAndTime;
+  CheckControl Check_Stream;
+  CheckControl Check_SendPeriodicAlarms;
+  CheckControl Check_AppendRandomNumbersToTag;
+  OptionControlArray Option_ConnectionType{{QStringLiteral("Generic TCP (port 14000)"),
+                                            QStringLiteral("DLL calls to Halvane3.DLL"),
+                                            QStringLiteral("Create Generic File: ")}};
+  ComboControl Combo_Systems;
+  VisibilityControl Label_System;
+
+  QTimer Timer;
+  QTimer Timer_SetDateAndTime;
+  ListeningSocket Winsock_Connect;
+  DataSocket Winsock_Data;
+
+  // Counted by the date-and-time timer, not read from the clock.
+  std::int32_t ElapsedMilliseconds = 0;
+  std::int32_t ElapsedSeconds = 0;
+
+ signals:
+  void CaptionChanged();
+  // The window has closed; the program ends.
+  void Unloaded();
+
+ private:
+  void Option_ConnectionType_Click(int index);
+  void Combo_Systems_Click();
+  void RestoreSettings();
+  void FillSystemList();
+  void StartListening();
+  void SaveSettings();
+  void ReportFileFailures();
+  void SetDateAndTimeFromClock();
+  void CountSecond();
+  void End(int exitCode);
+
+  FXL_Environment environment_;
+  QString caption_;
+  FXL_Procs::BurstReport lastBurst_;
+  int exitCode_ = kExitOk;
+};

@@ -1,0 +1,181 @@
+#include "injector/FXL_Procs.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <cerrno>
+#include <limits>
+
+#include "common/Halvane_Common_Procedures.h"
+#include "injector/CommandQueueLibrary.h"
+#include "injector/FXL_Main.h"
+#include "injector/UserMessages.h"
+
+namespace hcp = Halvane_Common_Procedures;
+
+namespace FXL_Procs {
+namespace {
+
+constexpr int kCommandQueue = 0;
+const QString kProgramName = QStringLiteral("Fauxlarm");
+
+std::u16string_view View(const QString& text) {
+  return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
+}
+
+std::string ToBytes(const QString& text) {
+  return hcp::ToWindows1252(View(text));
+}
+
+// The count of events in a burst. Zero when the text asks for more than a 32-bit count
+// holds; the user is then told and nothing is sent.
+std::int32_t ReadCount(FXL_Main& form) {
+  const double rounded =
+      hcp::RoundHalfEven(hcp::LeadingNumber(View(form.Text_NumberOfEvents.Text())));
+  if (rounded > std::numeric_limits<std::int32_t>::max()) {
+    form.Environment().messages->ShowError(
+        kProgramName, QStringLiteral("The number of events to send, \"%1\", is more than %2. "
+                                     "No events were sent.")
+                          .arg(form.Text_NumberOfEvents.Text())
+                          .arg(std::numeric_limits<std::int32_t>::max()));
+    return 0;
+  }
+  if (rounded < 1) {
+    form.Text_NumberOfEvents.SetText(QStringLiteral("1"));
+    return 1;
+  }
+  return static_cast<std::int32_t>(rounded);
+}
+
+}  // namespace
+
+QString ComposeEventLine(std::int16_t eventType, const QString& date, const QString& time,
+                         const QString& tag, const QString& area, const QString& category,
+                         const QString& name, const QString& description, const QString& status) {
+  const QChar bar = u'|';
+  if (eventType == kMessage) {
+    return QString::number(eventType) + bar + date + bar + time + bar + bar + bar + bar + name +
+           bar + description + bar;
+  }
+  return QString::number(eventType) + bar + date + bar + time + bar + tag + bar + area + bar +
+         category + bar + name + bar + description + bar + status;
+}
+
+QString AlarmCommand(const QString& eventLine, std::int16_t systemNumber) {
+  return QStringLiteral("TA:") + eventLine + u'|' + QString::number(systemNumber);
+}
+
+QString MessageCommand(const QString& receiverName, const QString& messageText) {
+  // 0xFE is "þ" in Windows-1252: the byte that separates name and text.
+  return QStringLiteral("FT:") + receiverName + QChar(0xFE) + messageText;
+}
+
+QString RandomTagSuffix(double r) {
+  const int value = static_cast<int>(hcp::RoundHalfEven(r * 256));
+  const QString hex = QStringLiteral("00") + QString::number(value, 16).toUpper();
+  return u'_' + hex.right(2);
+}
+
+bool AppendToFile(const std::string& path, const std::string& bytes) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  bool written = true;
+  for (std::size_t done = 0; done < bytes.size() && written;) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n > 0) {
+      done += static_cast<std::size_t>(n);
+    } else if (n < 0 && errno != EINTR) {
+      written = false;
+    }
+  }
+  return ::close(fd) == 0 && written;
+}
+
+BurstReport SendEvents(FXL_Main& form, std::int16_t EventType, bool AppendRandomNumbers) {
+  BurstReport report;
+  std::int16_t SystemNumber = Halvane_Common_Constants::kGenericTcpClientSystem;
+  report.requested = ReadCount(form);
+  if (report.requested == 0) {
+    report.stopped = true;
+    return report;
+  }
+  const std::string genericFile =
+      QFile::encodeName(form.ProgramFolder + "GenericFile.txt").toStdString();
+  std::string bytes;
+
+  for (std::int32_t i = 0; i < report.requested; ++i) {
+    QString tag = form.Text_Field[0].Text();
+    if (AppendRandomNumbers) tag += RandomTagSuffix(hcp::Rnd());
+    const QString eventLine = ComposeEventLine(
+        EventType, form.Text_Date.Text(), form.Text_Time.Text(), tag, form.Text_Field[1].Text(),
+        form.Text_Field[2].Text(), form.Text_Field[3].Text(), form.Text_Field[4].Text(),
+        form.Text_Field[5].Text());
+
+    if (form.Option_ConnectionType.Value(0)) {
+      if (form.Winsock_Data.State() == DataSocket::kConnected) {
+        bytes.clear();
+        hcp::AppendWindows1252(View(eventLine), bytes);
+        bytes += '\n';
+        form.Winsock_Data.SendData(QByteArray::fromStdString(bytes));
+      }
+    }
+    if (form.Option_ConnectionType.Value(1)) {
+      QString command;
+      if (EventType == kMessage) {
+        command = MessageCommand(form.Text_Field[3].Text(), form.Text_Field[4].Text());
+      } else {
+        const int selected = form.Combo_Systems.ListIndex();
+        if (selected >= 0) {
+          SystemNumber = static_cast<std::int16_t>(form.Combo_Systems.At(selected).itemData);
+        }
+        command = AlarmCommand(eventLine, SystemNumber);
+      }
+      QString error;
+      if (!form.Environment().library->SetCommandEntry(ToBytes(command), kCommandQueue, &error)) {
+        form.Environment().messages->ShowError(kProgramName,
+                                               QStringLiteral("%1 %2 of %3 events were not sent.")
+                                                   .arg(error)
+                                                   .arg(report.requested - i)
+                                                   .arg(report.requested));
+        report.stopped = true;
+        return report;
+      }
+    }
+    if (form.Option_ConnectionType.Value(2)) {
+      bytes.clear();
+      hcp::AppendWindows1252(View(eventLine), bytes);
+      bytes += "\r\n";
+      if (!AppendToFile(genericFile, bytes)) ++report.fileFailures;
+    }
+  }
+  return report;
+}
+
+QString Item(const QString& InString, std::int16_t ItemNo, QString& Delimiter) {
+  if (Delimiter.isEmpty()) {
+    if (InString.contains(u'\t')) {
+      Delimiter = QStringLiteral("\t");
+    } else if (InString.contains(u';')) {
+      Delimiter = QStringLiteral(";");
+    }
+  }
+  // An empty delimiter is found at every position, so every field is empty.
+  if (Delimiter.isEmpty()) return {};
+
+  qsizetype start = 0;
+  qsizetype p = InString.indexOf(Delimiter);
+  int remaining = ItemNo;
+  while (remaining > 0 && p >= 0) {
+    start = p + Delimiter.size();
+    p = InString.indexOf(Delimiter, start);
+    --remaining;
+  }
+  if (remaining != 0) return {};
+  if (p < 0) p = InString.size();
+  return InString.mid(start, p - start);
+}
+
+void LogMessage(QString&) {}
+
+}  // namespace FXL_Procs

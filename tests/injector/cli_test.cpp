@@ -1,0 +1,126 @@
+// Fauxlarm run as a real program, as scripts and engineers run it: a copy of the binary
+// in a folder of its own (its program folder), settings in a temporary XDG_CONFIG_HOME,
+// and no display at all unless a test asks for the offscreen one.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include "injector/CommandLine.h"
+
+namespace {
+
+struct ProgramRun {
+  int exitCode = -1;
+  bool finished = false;
+  QByteArray out;
+  QByteArray err;
+};
+
+class FauxlarmCliTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(QDir().mkpath(ProgramFolder()));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(FAUXLARM_BINARY), Program()));
+    environment_.remove(QStringLiteral("DISPLAY"));
+    environment_.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    environment_.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    environment_.insert(QStringLiteral("XDG_CONFIG_HOME"),
+                        root_.filePath(QStringLiteral("config")));
+  }
+
+  QString ProgramFolder() const { return root_.filePath(QStringLiteral("program")); }
+  QString Program() const { return ProgramFolder() + QStringLiteral("/Fauxlarm"); }
+  QString SettingsFile() const { return root_.filePath(QStringLiteral("config/Fauxlarm.ini")); }
+
+  QString Saved(const QString& key) const {
+    QSettings settings(SettingsFile(), QSettings::IniFormat);
+    return settings.value(QStringLiteral("Parameters/") + key).toString();
+  }
+
+  QByteArray GenericFile() const {
+    QFile file(ProgramFolder() + QStringLiteral("/GenericFile.txt"));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
+  }
+
+  // Runs the program; one that is still running after the time-out is killed.
+  ProgramRun Start(const QStringList& arguments, int timeoutMs = 20000) {
+    QProcess process;
+    process.setProcessEnvironment(environment_);
+    process.start(Program(), arguments);
+    ProgramRun run;
+    run.finished = process.waitForStarted() && process.waitForFinished(timeoutMs);
+    if (!run.finished) {
+      process.kill();
+      process.waitForFinished();
+    }
+    run.exitCode = process.exitCode();
+    run.out = process.readAllStandardOutput();
+    run.err = process.readAllStandardError();
+    return run;
+  }
+
+  QTemporaryDir root_;
+  QProcessEnvironment environment_ = QProcessEnvironment::systemEnvironment();
+};
+
+TEST_F(FauxlarmCliTest, OneShotAppendsTheLineAndSavesTheTag) {
+  const ProgramRun run = Start(
+      {QStringLiteral("/f"), QStringLiteral("/t0:X"), QStringLiteral("/s1"), QStringLiteral("/u")});
+  ASSERT_TRUE(run.finished);
+  EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+  EXPECT_EQ(GenericFile(), "1|||X|A5|2|PressureFault|Pressure is bad|ACTIVE\r\n");
+  EXPECT_EQ(Saved(QStringLiteral("Field_0")), QStringLiteral("X"));
+  EXPECT_EQ(Saved(QStringLiteral("ConnectionType")), QStringLiteral("2"));
+}
+
+TEST_F(FauxlarmCliTest, HelpGoesToStandardOutputAndSavesWhatCameBefore) {
+  const ProgramRun run = Start({QStringLiteral("/t0:X"), QStringLiteral("/?")});
+  ASSERT_TRUE(run.finished);
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_EQ(run.out, CommandLine::HelpText().toUtf8());
+  EXPECT_EQ(Saved(QStringLiteral("Field_0")), QStringLiteral("X"));
+}
+
+TEST_F(FauxlarmCliTest, WindowWithoutADisplayIsRefusedClearly) {
+  const ProgramRun run = Start({QStringLiteral("/s1")});
+  ASSERT_TRUE(run.finished);
+  EXPECT_NE(run.exitCode, 0);
+  EXPECT_TRUE(run.err.contains("no display")) << run.err.toStdString();
+  EXPECT_FALSE(QFile::exists(SettingsFile()));
+}
+
+TEST_F(FauxlarmCliTest, OneShotWithoutTheExchangeLibrarySaysSoAndFails) {
+  environment_.insert(QStringLiteral("LD_LIBRARY_PATH"), root_.path());
+  const ProgramRun run = Start({QStringLiteral("/d"), QStringLiteral("/s1"), QStringLiteral("/u")});
+  ASSERT_TRUE(run.finished);
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_TRUE(run.err.contains("Halvane3")) << run.err.toStdString();
+}
+
+TEST_F(FauxlarmCliTest, OneShotThatCannotWriteTheFileFails) {
+  ASSERT_TRUE(QDir().mkpath(ProgramFolder() + QStringLiteral("/GenericFile.txt")));
+  const ProgramRun run = Start({QStringLiteral("/f"), QStringLiteral("/u")});
+  ASSERT_TRUE(run.finished);
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_TRUE(run.err.contains("could not be appended")) << run.err.toStdString();
+}
+
+TEST_F(FauxlarmCliTest, EmptyOptionStopsBeforeTheOneShotFlagSoTheWindowStaysOpen) {
+  environment_.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+  const ProgramRun run = Start({QStringLiteral("/f"), QStringLiteral("//u")}, 2000);
+  EXPECT_FALSE(run.finished);
+  EXPECT_EQ(GenericFile(), "<none>");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
