@@ -1,7 +1,7 @@
 // Fauxlarm: fakes the alarms and messages of a SCADA system for a Halvane alarm server.
 // Without a display it still runs its one-shot ("/u") and help ("/?") command lines.
-#include <QApplication>
 #include <QFileInfo>
+#include <QLibrary>
 #include <QLocale>
 #include <QRegularExpression>
 #include <cstdio>
@@ -9,14 +9,14 @@
 
 #include "injector/CommandLine.h"
 #include "injector/FXL_Main.h"
-#include "injector/FXL_MainWindow.h"
 #include "injector/Halvane3Library.h"
 #include "injector/SettingsStore.h"
-#include "injector/WindowMessages.h"
+#include "injector/UserMessages.h"
+#include "injector/WindowModule.h"
 
 namespace {
 
-constexpr int kExitNoDisplay = 2;
+constexpr int kExitNoWindow = 2;
 
 // Whether a window could be shown; creating the widget application without one would
 // abort the program.
@@ -33,9 +33,8 @@ bool DisplayAvailable() {
 // The separator between hours and minutes in the user's locale, ":" in most.
 QString LocaleTimeSeparator() {
   const QString format = QLocale::system().timeFormat(QLocale::LongFormat);
-  const qsizetype hours = format.indexOf(QRegularExpression(QStringLiteral("[hH]")));
-  if (hours < 0) return QStringLiteral(":");
-  qsizetype i = hours;
+  qsizetype i = format.indexOf(QRegularExpression(QStringLiteral("[hH]")));
+  if (i < 0) return QStringLiteral(":");
   while (i < format.size() && (format[i] == u'h' || format[i] == u'H'))
     ++i;
   if (i >= format.size() || format[i].isLetter()) return QStringLiteral(":");
@@ -49,6 +48,24 @@ QString ArgumentText(int argc, char** argv) {
   return CommandLine::ArgumentText(arguments);
 }
 
+// The folder of the program file, known before any Qt application object exists.
+QString ProgramFolder() {
+  return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath().section(u'/', 0, -2) +
+         u'/';
+}
+
+std::unique_ptr<WindowModule> LoadWindowModule(const QString& programFolder, QString* error) {
+  QLibrary library(programFolder + QStringLiteral("FauxlarmWindow.so"));
+  library.setLoadHints(QLibrary::ResolveAllSymbolsHint);  // a missing symbol fails here, not later
+  const auto create =
+      reinterpret_cast<CreateWindowModuleFunction>(library.resolve("FauxlarmCreateWindowModule"));
+  if (create == nullptr) {
+    *error = library.errorString();
+    return nullptr;
+  }
+  return std::unique_ptr<WindowModule>(create());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -60,31 +77,35 @@ int main(int argc, char** argv) {
         "Fauxlarm: no display to show the window on (DISPLAY is not set or not reachable).\n"
         "Without a display Fauxlarm can send one batch of events (/u) or print its help (/?).\n",
         stderr);
-    return kExitNoDisplay;
+    return kExitNoWindow;
   }
-  const bool widgets = display && action != CommandLine::Action::SendOnce;
-  std::unique_ptr<QCoreApplication> app = widgets ? std::make_unique<QApplication>(argc, argv)
-                                                  : std::make_unique<QCoreApplication>(argc, argv);
 
-  const QString programFolder = QCoreApplication::applicationDirPath() + u'/';
+  const QString programFolder = ProgramFolder();
+  std::unique_ptr<WindowModule> window;
+  if (display && action != CommandLine::Action::SendOnce) {
+    QString error;
+    window = LoadWindowModule(programFolder, &error);
+    if (window == nullptr && action == CommandLine::Action::OpenWindow) {
+      std::fprintf(stderr, "Fauxlarm: cannot load the window: %s\n",
+                   error.toLocal8Bit().constData());
+      return kExitNoWindow;
+    }
+  }
+  const std::unique_ptr<QCoreApplication> app =
+      window != nullptr ? window->CreateApplication(argc, argv)
+                        : std::make_unique<QCoreApplication>(argc, argv);
+
   SettingsStore settings;
   Halvane3Library library(programFolder);
-  WindowMessages messages(widgets);
+  ConsoleMessages console;
   FXL_Environment environment;
   environment.programFolder = programFolder;
   environment.settings = &settings;
   environment.library = &library;
-  environment.messages = &messages;
+  environment.messages = window != nullptr ? &window->Messages() : &console;
   environment.timeSeparator = LocaleTimeSeparator();
 
   FXL_Main form(environment);
   if (form.Form_Load(argumentText) == FXL_Main::StartOutcome::Ended) return form.ExitCode();
-
-  FXL_MainWindow window(form);
-  messages.SetWindow(&window);
-  QObject::connect(&form, &FXL_Main::Unloaded, app.get(), &QCoreApplication::quit,
-                   Qt::QueuedConnection);
-  window.show();
-  const int status = app->exec();
-  return status != 0 ? status : form.ExitCode();
+  return window->Run(form);
 }

@@ -26,6 +26,8 @@ class FauxlarmCliTest : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(QDir().mkpath(ProgramFolder()));
     ASSERT_TRUE(QFile::copy(QStringLiteral(FAUXLARM_BINARY), Program()));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(FAUXLARM_WINDOW_MODULE),
+                            ProgramFolder() + QStringLiteral("/FauxlarmWindow.so")));
     environment_.remove(QStringLiteral("DISPLAY"));
     environment_.remove(QStringLiteral("WAYLAND_DISPLAY"));
     environment_.remove(QStringLiteral("QT_QPA_PLATFORM"));
