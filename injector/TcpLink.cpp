@@ -1,5 +1,7 @@
 #include "injector/TcpLink.h"
 
+#include <unistd.h>
+
 void ListeningSocket::incomingConnection(qintptr socketDescriptor) {
   emit ConnectionRequest(socketDescriptor);
 }
@@ -25,6 +27,7 @@ bool DataSocket::Accept(qintptr requestId) {
   auto* socket = new QTcpSocket(this);
   if (!socket->setSocketDescriptor(requestId)) {
     delete socket;
+    ::close(static_cast<int>(requestId));
     return false;
   }
   socket_ = socket;

@@ -1,8 +1,19 @@
 #include <QTcpSocket>
+#include <fstream>
+#include <string>
 
 #include "TestSupport.h"
 
 namespace {
+
+// The resident memory of this process now, in kilobytes.
+long ResidentKilobytes() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+  }
+  return -1;
+}
 
 class TcpTest : public FormTest {
  protected:
@@ -70,11 +81,14 @@ TEST_F(TcpTest, PeerDataIsDroppedWhileEventsStillFlow) {
   auto client = Connect();
   WaitAccepted(*client);
   const QByteArray chunk(64 * 1024, 'z');
+  const long before = ResidentKilobytes();
   for (int i = 0; i < 160; ++i) {  // 10 MB
     client->write(chunk);
     WaitFor([&] { return client->bytesToWrite() < 1024 * 1024; });
   }
   ASSERT_TRUE(WaitFor([&] { return client->bytesToWrite() == 0; }));
+  QCoreApplication::processEvents();
+  EXPECT_LT(ResidentKilobytes() - before, 4096);  // nothing of the 10 MB is kept
   form.Command_Alarm_Click(2);
   EXPECT_TRUE(ReadAtLeast(*client, 10).startsWith("2|2015-05-05|"));
   EXPECT_EQ(form.Text_Connect.Text(), QStringLiteral("Connected"));
