@@ -1,0 +1,15 @@
+// Loading the library attaches the process to the shared region; unloading it, by dlclose
+// or at process end, detaches it.
+#include "LibraryState.h"
+
+namespace {
+
+__attribute__((constructor)) void onLoad() {
+  halvane3::attachProcess();
+}
+
+__attribute__((destructor)) void onUnload() {
+  halvane3::detachProcess();
+}
+
+}  // namespace

@@ -1,0 +1,28 @@
+# The library exports exactly the functions that Halvane3.h declares with HALVANE3_EXPORT.
+file(READ "${HEADER}" header)
+string(REGEX MATCHALL "HALVANE3_EXPORT [A-Za-z0-9_]+ [A-Za-z0-9_]+\\(" declarations "${header}")
+set(declared "")
+foreach(declaration IN LISTS declarations)
+  string(REGEX REPLACE ".* ([A-Za-z0-9_]+)\\($" "\\1" name "${declaration}")
+  list(APPEND declared "${name}")
+endforeach()
+
+execute_process(COMMAND nm -D --defined-only "${LIBRARY}" OUTPUT_VARIABLE symbols
+                RESULT_VARIABLE result)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "nm failed on ${LIBRARY}")
+endif()
+string(REGEX MATCHALL "[^\n]+" lines "${symbols}")
+set(exported "")
+foreach(line IN LISTS lines)
+  string(REGEX REPLACE "^.* " "" name "${line}")
+  list(APPEND exported "${name}")
+endforeach()
+
+list(SORT declared)
+list(SORT exported)
+list(LENGTH declared count)
+if(NOT declared STREQUAL exported)
+  message(FATAL_ERROR "declared: ${declared}\nexported: ${exported}")
+endif()
+message(STATUS "${count} exports, as declared")
