@@ -81,14 +81,16 @@ TEST_F(TcpTest, PeerDataIsDroppedWhileEventsStillFlow) {
   auto client = Connect();
   WaitAccepted(*client);
   const QByteArray chunk(64 * 1024, 'z');
-  const long before = ResidentKilobytes();
+  [[maybe_unused]] const long before = ResidentKilobytes();
   for (int i = 0; i < 160; ++i) {  // 10 MB
     client->write(chunk);
     WaitFor([&] { return client->bytesToWrite() < 1024 * 1024; });
   }
   ASSERT_TRUE(WaitFor([&] { return client->bytesToWrite() == 0; }));
   QCoreApplication::processEvents();
+#ifndef __SANITIZE_ADDRESS__                      // its quarantine keeps freed memory resident
   EXPECT_LT(ResidentKilobytes() - before, 4096);  // nothing of the 10 MB is kept
+#endif
   form.Command_Alarm_Click(2);
   EXPECT_TRUE(ReadAtLeast(*client, 10).startsWith("2|2015-05-05|"));
   EXPECT_EQ(form.Text_Connect.Text(), QStringLiteral("Connected"));
