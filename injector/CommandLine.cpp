@@ -3,15 +3,12 @@
 #include "common/Halvane_Common_Procedures.h"
 #include "injector/FXL_Main.h"
 #include "injector/UserMessages.h"
+#include "injector/Utf16View.h"
 
 namespace hcp = Halvane_Common_Procedures;
 
 namespace CommandLine {
 namespace {
-
-std::u16string_view View(const QString& text) {
-  return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
-}
 
 // Blanks only: a tab is part of the value.
 QString TrimBlanks(const QString& text) {
@@ -25,14 +22,14 @@ QString TrimBlanks(const QString& text) {
 }
 
 void SelectSystemPosition(FXL_Main& form, const QString& value) {
-  const double position = hcp::RoundHalfEven(hcp::LeadingNumber(View(value)));
+  const double position = hcp::RoundHalfEven(hcp::LeadingNumber(Utf16View(value)));
   const int last = form.Combo_Systems.ListCount() - 1;
   if (position >= -1 && position <= last) {
     form.Combo_Systems.SetListIndex(static_cast<int>(position));
     return;
   }
   form.Environment().messages->ShowError(
-      QStringLiteral("Fauxlarm"),
+      FXL_Main::ProgramName(),
       QStringLiteral("option /c:%1 ignored: the system list has the positions 0 to %2 (-1 clears "
                      "the choice)")
           .arg(value)

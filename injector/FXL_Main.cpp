@@ -6,6 +6,7 @@
 #include "injector/CommandLine.h"
 #include "injector/SettingsStore.h"
 #include "injector/UserMessages.h"
+#include "injector/Utf16View.h"
 
 namespace hcp = Halvane_Common_Procedures;
 
@@ -13,18 +14,13 @@ namespace {
 
 const QString kSection = QStringLiteral("Parameters");
 const QString kTitle = QStringLiteral("Fauxlarm version 3.00.00");
-const QString kProgramName = QStringLiteral("Fauxlarm");
 constexpr int kDateAndTimeInterval = 500;
 constexpr int kStreamInterval = 100;
 const char* const kDesignFields[FXL_Main::kFieldCount] = {
     "TA0220'GT41", "A5", "2", "PressureFault", "Pressure is bad", "ACTIVE"};
 
-std::u16string_view View(const QString& text) {
-  return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
-}
-
 double NumberIn(const QString& text) {
-  return hcp::LeadingNumber(View(text));
+  return hcp::LeadingNumber(Utf16View(text));
 }
 
 // Saved values the program never writes itself (hand-edited files) fall back to the
@@ -142,7 +138,7 @@ FXL_Main::StartOutcome FXL_Main::Form_Load(const QString& argumentText) {
 // status, because nobody watches a window to notice.
 void FXL_Main::ReportFileFailures() {
   if (lastBurst_.fileFailures == 0) return;
-  environment_.messages->ShowError(kProgramName,
+  environment_.messages->ShowError(FXL_Main::ProgramName(),
                                    QStringLiteral("%1 of %2 events could not be appended to %3.")
                                        .arg(lastBurst_.fileFailures)
                                        .arg(lastBurst_.requested)
@@ -219,7 +215,7 @@ void FXL_Main::SaveSettings() {
   }
   if (!settings.Flush()) {
     environment_.messages->ShowError(
-        kProgramName,
+        FXL_Main::ProgramName(),
         QStringLiteral("The settings could not be saved to %1.").arg(settings.FileName()));
   }
 }
@@ -293,7 +289,8 @@ void FXL_Main::Winsock_Data_Close() {
 }
 
 void FXL_Main::Winsock_Data_Error(int, const QString& Description) {
-  environment_.messages->ShowError(kProgramName, QStringLiteral("Error occured: ") + Description);
+  environment_.messages->ShowError(FXL_Main::ProgramName(),
+                                   QStringLiteral("Error occured: ") + Description);
   Winsock_Data.Close();
   Text_Connect.SetText(QStringLiteral("Not Connected"));
 }

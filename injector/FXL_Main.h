@@ -40,6 +40,9 @@ class FXL_Main : public QObject {
 
   enum class StartOutcome { ShowWindow, Ended };
 
+  // The title of the program's message boxes and the name of its settings.
+  static QString ProgramName() { return QStringLiteral("Fauxlarm"); }
+
   explicit FXL_Main(const FXL_Environment& environment, QObject* parent = nullptr);
 
   // Start-up: restores the saved settings, fills the system list, starts listening and

@@ -11,6 +11,7 @@
 #include "injector/CommandQueueLibrary.h"
 #include "injector/FXL_Main.h"
 #include "injector/UserMessages.h"
+#include "injector/Utf16View.h"
 
 namespace hcp = Halvane_Common_Procedures;
 
@@ -18,27 +19,23 @@ namespace FXL_Procs {
 namespace {
 
 constexpr int kCommandQueue = 0;
-const QString kProgramName = QStringLiteral("Fauxlarm");
-
-std::u16string_view View(const QString& text) {
-  return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
-}
 
 std::string ToBytes(const QString& text) {
-  return hcp::ToWindows1252(View(text));
+  return hcp::ToWindows1252(Utf16View(text));
 }
 
 // The count of events in a burst. Zero when the text asks for more than a 32-bit count
 // holds; the user is then told and nothing is sent.
 std::int32_t ReadCount(FXL_Main& form) {
   const double rounded =
-      hcp::RoundHalfEven(hcp::LeadingNumber(View(form.Text_NumberOfEvents.Text())));
+      hcp::RoundHalfEven(hcp::LeadingNumber(Utf16View(form.Text_NumberOfEvents.Text())));
   if (rounded > std::numeric_limits<std::int32_t>::max()) {
     form.Environment().messages->ShowError(
-        kProgramName, QStringLiteral("The number of events to send, \"%1\", is more than %2. "
-                                     "No events were sent.")
-                          .arg(form.Text_NumberOfEvents.Text())
-                          .arg(std::numeric_limits<std::int32_t>::max()));
+        FXL_Main::ProgramName(),
+        QStringLiteral("The number of events to send, \"%1\", is more than %2. "
+                       "No events were sent.")
+            .arg(form.Text_NumberOfEvents.Text())
+            .arg(std::numeric_limits<std::int32_t>::max()));
     return 0;
   }
   if (rounded < 1) {
@@ -115,7 +112,7 @@ BurstReport SendEvents(FXL_Main& form, std::int16_t EventType, bool AppendRandom
     if (form.Option_ConnectionType.Value(0)) {
       if (form.Winsock_Data.State() == DataSocket::kConnected) {
         bytes.clear();
-        hcp::AppendWindows1252(View(eventLine), bytes);
+        hcp::AppendWindows1252(Utf16View(eventLine), bytes);
         bytes += '\n';
         form.Winsock_Data.SendData(QByteArray::fromStdString(bytes));
       }
@@ -133,7 +130,7 @@ BurstReport SendEvents(FXL_Main& form, std::int16_t EventType, bool AppendRandom
       }
       QString error;
       if (!form.Environment().library->SetCommandEntry(ToBytes(command), kCommandQueue, &error)) {
-        form.Environment().messages->ShowError(kProgramName,
+        form.Environment().messages->ShowError(FXL_Main::ProgramName(),
                                                QStringLiteral("%1 %2 of %3 events were not sent.")
                                                    .arg(error)
                                                    .arg(report.requested - i)
@@ -144,7 +141,7 @@ BurstReport SendEvents(FXL_Main& form, std::int16_t EventType, bool AppendRandom
     }
     if (form.Option_ConnectionType.Value(2)) {
       bytes.clear();
-      hcp::AppendWindows1252(View(eventLine), bytes);
+      hcp::AppendWindows1252(Utf16View(eventLine), bytes);
       bytes += "\r\n";
       if (!AppendToFile(genericFile, bytes)) ++report.fileFailures;
     }

@@ -22,6 +22,7 @@
 #include "injector/FXL_Procs.h"
 #include "injector/SettingsStore.h"
 #include "injector/UserMessages.h"
+#include "injector/Utf16View.h"
 
 namespace {
 
@@ -78,9 +79,7 @@ void BM_ComposeEvent(benchmark::State& state) {
         form.Text_Field[1].Text(), form.Text_Field[2].Text(), form.Text_Field[3].Text(),
         form.Text_Field[4].Text(), form.Text_Field[5].Text());
     bytes.clear();
-    Halvane_Common_Procedures::AppendWindows1252(
-        {reinterpret_cast<const char16_t*>(line.utf16()), static_cast<std::size_t>(line.size())},
-        bytes);
+    Halvane_Common_Procedures::AppendWindows1252(Utf16View(line), bytes);
     benchmark::DoNotOptimize(bytes.data());
   }
   state.SetItemsProcessed(state.iterations());

@@ -72,6 +72,12 @@ class FormTest : public ::testing::Test {
     return *form_;
   }
 
+  // The time stamp of the examples: 2015-05-05 12:55:54.
+  static void StampDateAndTime(FXL_Main& form) {
+    form.Text_Date.SetText(QStringLiteral("2015-05-05"));
+    form.Text_Time.SetText(QStringLiteral("12:55:54"));
+  }
+
   // Closes the window (saving its settings) and opens the settings file afresh.
   void Close() {
     form_->Form_Unload();

@@ -11,8 +11,7 @@ class SendEventsTest : public FormTest {
  protected:
   FXL_Main& StartWithFile() {
     FXL_Main& form = Start(QStringLiteral("/f"));
-    form.Text_Date.SetText(QStringLiteral("2015-05-05"));
-    form.Text_Time.SetText(QStringLiteral("12:55:54"));
+    StampDateAndTime(form);
     return form;
   }
   FXL_Main& StartWithLibrary() {

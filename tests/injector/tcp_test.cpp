@@ -19,8 +19,7 @@ class TcpTest : public FormTest {
  protected:
   FXL_Main& StartListening() {
     FXL_Main& form = Start(QStringLiteral("/g"));
-    form.Text_Date.SetText(QStringLiteral("2015-05-05"));
-    form.Text_Time.SetText(QStringLiteral("12:55:54"));
+    StampDateAndTime(form);
     return form;
   }
 

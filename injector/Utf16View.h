@@ -1,0 +1,9 @@
+// A QString seen as the UTF-16 text the shared procedures take, without copying it.
+#pragma once
+
+#include <QString>
+#include <string_view>
+
+inline std::u16string_view Utf16View(const QString& text) {
+  return {reinterpret_cast<const char16_t*>(text.utf16()), static_cast<std::size_t>(text.size())};
+}
