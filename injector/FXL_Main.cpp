@@ -37,7 +37,8 @@ int SavedCheckState(const QString& text) {
 }
 
 std::int32_t SaturatingAdd(std::int32_t value, std::int32_t increment) {
-  return value > std::numeric_limits<std::int32_t>::max() - increment ? value : value + increment;
+  constexpr std::int32_t kMax = std::numeric_limits<std::int32_t>::max();
+  return value > kMax - increment ? kMax : value + increment;
 }
 
 std::int32_t ClampToInt32(double value) {
