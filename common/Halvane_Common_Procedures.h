@@ -11,6 +11,7 @@
 
 #include "common/Halvane_Common_Constants.h"
 #include "common/Numbers.h"
+#include "common/ProgramServices.h"
 #include "common/Random.h"
 #include "common/RuntimeError.h"
 #include "common/Text1252.h"

@@ -1,7 +1,6 @@
 #include "injector/CommandLine.h"
 
 #include "common/Halvane_Common_Procedures.h"
-#include "injector/FXL_Main.h"
 #include "injector/UserMessages.h"
 #include "injector/Utf16View.h"
 
@@ -21,15 +20,15 @@ QString TrimBlanks(const QString& text) {
   return text.mid(first, last - first);
 }
 
-void SelectSystemPosition(FXL_Main& form, const QString& value) {
+void SelectSystemPosition(const OptionTargets& form, const QString& value) {
   const double position = hcp::RoundHalfEven(hcp::LeadingNumber(Utf16View(value)));
   const int last = form.Combo_Systems.ListCount() - 1;
   if (position >= -1 && position <= last) {
     form.Combo_Systems.SetListIndex(static_cast<int>(position));
     return;
   }
-  form.Environment().messages->ShowError(
-      FXL_Main::ProgramName(),
+  form.messages.ShowError(
+      ProgramName(),
       QStringLiteral("option /c:%1 ignored: the system list has the positions 0 to %2 (-1 clears "
                      "the choice)")
           .arg(value)
@@ -56,7 +55,7 @@ QList<Option> Parse(const QString& argumentText) {
   return options;
 }
 
-Outcome Apply(FXL_Main& form, const QString& argumentText) {
+Outcome Apply(const OptionTargets& form, const QString& argumentText) {
   Outcome outcome;
   bool oneShot = false;
   for (const Option& option : Parse(argumentText)) {

@@ -6,9 +6,13 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <array>
 #include <cstdint>
 
-class FXL_Main;
+#include "injector/Controls.h"
+#include "injector/FXL_Procs.h"
+
+class UserMessages;
 
 namespace CommandLine {
 
@@ -30,8 +34,17 @@ QString ArgumentText(const QStringList& arguments);
 // The options up to the first empty one ("//" or a trailing "/" ends the list).
 QList<Option> Parse(const QString& argumentText);
 
+// The controls of the main window that options set, and where warnings go.
+struct OptionTargets {
+  std::array<TextControl, FXL_Procs::kFieldCount>& Text_Field;
+  OptionControlArray& Option_ConnectionType;
+  ComboControl& Combo_Systems;
+  CheckControl& Check_SetDateAndTime;
+  UserMessages& messages;
+};
+
 // Applies the options to the window, left to right; "?" stops there.
-Outcome Apply(FXL_Main& form, const QString& argumentText);
+Outcome Apply(const OptionTargets& form, const QString& argumentText);
 
 // What Apply would end with, without touching any window.
 Action Predict(const QString& argumentText);

@@ -3,7 +3,6 @@
 #include <limits>
 
 #include "common/Halvane_Common_Procedures.h"
-#include "injector/CommandLine.h"
 #include "injector/SettingsStore.h"
 #include "injector/UserMessages.h"
 #include "injector/Utf16View.h"
@@ -58,6 +57,10 @@ std::int16_t StreamEventType(double r) {
   return static_cast<std::int16_t>(type > 2 ? 2 : type);
 }
 
+QString GenericFilePath() {
+  return QString::fromStdU16String(hcp::ProgramFolder()) + QStringLiteral("GenericFile.txt");
+}
+
 }  // namespace
 
 FXL_Main::FXL_Main(const FXL_Environment& environment, QObject* parent)
@@ -104,8 +107,7 @@ void FXL_Main::SetCaption(const QString& caption) {
 }
 
 FXL_Main::StartOutcome FXL_Main::Form_Load(const QString& argumentText) {
-  ProgramFolder = environment_.programFolder;
-  if (!ProgramFolder.endsWith(u'/')) ProgramFolder += u'/';
+  hcp::SetProgramFolder(Utf16View(environment_.programFolder));
   RestoreSettings();
   FillSystemList();
   Combo_Systems.SetText(environment_.settings->GetSetting(
@@ -114,7 +116,7 @@ FXL_Main::StartOutcome FXL_Main::Form_Load(const QString& argumentText) {
           hcp::ScadaSystemNames[Halvane_Common_Constants::kGenericTcpClientSystem])));
   StartListening();
 
-  const CommandLine::Outcome commandLine = CommandLine::Apply(*this, argumentText);
+  const CommandLine::Outcome commandLine = CommandLine::Apply(OptionTargets(), argumentText);
   switch (commandLine.action) {
     case CommandLine::Action::ShowHelp:
       environment_.messages->ShowInformation(CommandLine::HelpTitle(), CommandLine::HelpText());
@@ -139,11 +141,28 @@ FXL_Main::StartOutcome FXL_Main::Form_Load(const QString& argumentText) {
 // status, because nobody watches a window to notice.
 void FXL_Main::ReportFileFailures() {
   if (lastBurst_.fileFailures == 0) return;
-  environment_.messages->ShowError(FXL_Main::ProgramName(),
+  environment_.messages->ShowError(ProgramName(),
                                    QStringLiteral("%1 of %2 events could not be appended to %3.")
                                        .arg(lastBurst_.fileFailures)
                                        .arg(lastBurst_.requested)
-                                       .arg(ProgramFolder + QStringLiteral("GenericFile.txt")));
+                                       .arg(GenericFilePath()));
+}
+
+FXL_Procs::EventForm FXL_Main::EventSources() {
+  return {Text_Field,
+          Text_Date,
+          Text_Time,
+          Text_NumberOfEvents,
+          Option_ConnectionType,
+          Combo_Systems,
+          Winsock_Data,
+          *environment_.library,
+          *environment_.messages};
+}
+
+CommandLine::OptionTargets FXL_Main::OptionTargets() {
+  return {Text_Field, Option_ConnectionType, Combo_Systems, Check_SetDateAndTime,
+          *environment_.messages};
 }
 
 void FXL_Main::RestoreSettings() {
@@ -160,8 +179,7 @@ void FXL_Main::RestoreSettings() {
       settings.GetSetting(kSection, QStringLiteral("SendInterval"), QStringLiteral("60")));
   Option_ConnectionType.Select(SavedConnectionType(
       settings.GetSetting(kSection, QStringLiteral("ConnectionType"), QStringLiteral("0"))));
-  Option_ConnectionType.SetCaption(
-      2, Option_ConnectionType.Caption(2) + ProgramFolder + QStringLiteral("GenericFile.txt"));
+  Option_ConnectionType.SetCaption(2, Option_ConnectionType.Caption(2) + GenericFilePath());
   Check_SetDateAndTime.SetValue(SavedCheckState(
       settings.GetSetting(kSection, QStringLiteral("AutoDateAndTime"), QStringLiteral("0"))));
   Check_AppendRandomNumbersToTag.SetValue(SavedCheckState(settings.GetSetting(
@@ -216,7 +234,7 @@ void FXL_Main::SaveSettings() {
   }
   if (!settings.Flush()) {
     environment_.messages->ShowError(
-        FXL_Main::ProgramName(),
+        ProgramName(),
         QStringLiteral("The settings could not be saved to %1.").arg(settings.FileName()));
   }
 }
@@ -235,7 +253,7 @@ void FXL_Main::Combo_Systems_Click() {
 }
 
 void FXL_Main::Command_Alarm_Click(std::int16_t Index) {
-  lastBurst_ = FXL_Procs::SendEvents(*this, Index, false);
+  lastBurst_ = FXL_Procs::SendEvents(EventSources(), Index, false);
 }
 
 void FXL_Main::Timer_Timer() {
@@ -268,7 +286,8 @@ void FXL_Main::CountSecond() {
     std::int16_t type = 3;
     while (type > 2)
       type = static_cast<std::int16_t>(hcp::RoundHalfEven(hcp::Rnd() * 3));
-    lastBurst_ = FXL_Procs::SendEvents(*this, type, Check_AppendRandomNumbersToTag.Ticked());
+    lastBurst_ =
+        FXL_Procs::SendEvents(EventSources(), type, Check_AppendRandomNumbersToTag.Ticked());
     ElapsedSeconds = 0;
   }
   ElapsedMilliseconds = 0;
@@ -290,8 +309,7 @@ void FXL_Main::Winsock_Data_Close() {
 }
 
 void FXL_Main::Winsock_Data_Error(int, const QString& Description) {
-  environment_.messages->ShowError(FXL_Main::ProgramName(),
-                                   QStringLiteral("Error occured: ") + Description);
+  environment_.messages->ShowError(ProgramName(), QStringLiteral("Error occured: ") + Description);
   Winsock_Data.Close();
   Text_Connect.SetText(QStringLiteral("Not Connected"));
 }

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 
+#include "injector/CommandLine.h"
 #include "injector/Controls.h"
 #include "injector/FXL_Procs.h"
 #include "injector/TcpLink.h"
@@ -20,6 +21,7 @@ class UserMessages;
 
 // What the window needs from its surroundings; main() gives the real ones, tests doubles.
 struct FXL_Environment {
+  // Becomes the program-wide ProgramFolder at start-up.
   QString programFolder;
   SettingsStore* settings = nullptr;
   CommandQueueLibrary* library = nullptr;
@@ -34,14 +36,11 @@ struct FXL_Environment {
 class FXL_Main : public QObject {
   Q_OBJECT
  public:
-  static constexpr int kFieldCount = 6;
+  static constexpr int kFieldCount = FXL_Procs::kFieldCount;
   static constexpr int kExitOk = 0;
   static constexpr int kExitDeliveryFailed = 1;
 
   enum class StartOutcome { ShowWindow, Ended };
-
-  // The title of the program's message boxes and the name of its settings.
-  static QString ProgramName() { return QStringLiteral("Fauxlarm"); }
 
   explicit FXL_Main(const FXL_Environment& environment, QObject* parent = nullptr);
 
@@ -68,10 +67,9 @@ class FXL_Main : public QObject {
   // The events of the last burst, for callers that must report a failed delivery.
   const FXL_Procs::BurstReport& LastBurst() const { return lastBurst_; }
 
-  const FXL_Environment& Environment() const { return environment_; }
+  // What a burst of events reads from this window and delivers through.
+  FXL_Procs::EventForm EventSources();
   std::uint16_t ListeningPort() const { return Winsock_Connect.serverPort(); }
-
-  QString ProgramFolder;
 
   std::array<TextControl, kFieldCount> Text_Field;
   TextControl Text_Date;
@@ -114,6 +112,7 @@ class FXL_Main : public QObject {
   void SetDateAndTimeFromClock();
   void CountSecond();
   void End(int exitCode);
+  CommandLine::OptionTargets OptionTargets();
 
   FXL_Environment environment_;
   QString caption_;

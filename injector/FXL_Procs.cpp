@@ -3,13 +3,11 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <QFile>
 #include <cerrno>
 #include <limits>
 
 #include "common/Halvane_Common_Procedures.h"
 #include "injector/CommandQueueLibrary.h"
-#include "injector/FXL_Main.h"
 #include "injector/UserMessages.h"
 #include "injector/Utf16View.h"
 
@@ -26,16 +24,15 @@ std::string ToBytes(const QString& text) {
 
 // The count of events in a burst. Zero when the text asks for more than a 32-bit count
 // holds; the user is then told and nothing is sent.
-std::int32_t ReadCount(FXL_Main& form) {
+std::int32_t ReadCount(const EventForm& form) {
   const double rounded =
       hcp::RoundHalfEven(hcp::LeadingNumber(Utf16View(form.Text_NumberOfEvents.Text())));
   if (rounded > std::numeric_limits<std::int32_t>::max()) {
-    form.Environment().messages->ShowError(
-        FXL_Main::ProgramName(),
-        QStringLiteral("The number of events to send, \"%1\", is more than %2. "
-                       "No events were sent.")
-            .arg(form.Text_NumberOfEvents.Text())
-            .arg(std::numeric_limits<std::int32_t>::max()));
+    form.messages.ShowError(ProgramName(),
+                            QStringLiteral("The number of events to send, \"%1\", is more than %2. "
+                                           "No events were sent.")
+                                .arg(form.Text_NumberOfEvents.Text())
+                                .arg(std::numeric_limits<std::int32_t>::max()));
     return 0;
   }
   if (rounded < 1) {
@@ -89,7 +86,7 @@ bool AppendToFile(const std::string& path, const std::string& bytes) {
   return ::close(fd) == 0 && written;
 }
 
-BurstReport SendEvents(FXL_Main& form, std::int16_t EventType, bool AppendRandomNumbers) {
+BurstReport SendEvents(const EventForm& form, std::int16_t EventType, bool AppendRandomNumbers) {
   BurstReport report;
   std::int16_t SystemNumber = Halvane_Common_Constants::kGenericTcpClientSystem;
   report.requested = ReadCount(form);
@@ -97,8 +94,7 @@ BurstReport SendEvents(FXL_Main& form, std::int16_t EventType, bool AppendRandom
     report.stopped = true;
     return report;
   }
-  const std::string genericFile =
-      QFile::encodeName(form.ProgramFolder + "GenericFile.txt").toStdString();
+  const std::string genericFile = hcp::Utf16ToUtf8(hcp::ProgramFolder() + u"GenericFile.txt");
   std::string bytes;
 
   for (std::int32_t i = 0; i < report.requested; ++i) {
@@ -129,9 +125,8 @@ BurstReport SendEvents(FXL_Main& form, std::int16_t EventType, bool AppendRandom
         command = AlarmCommand(eventLine, SystemNumber);
       }
       QString error;
-      if (!form.Environment().library->SetCommandEntry(ToBytes(command), kCommandQueue, &error)) {
-        form.Environment().messages->ShowError(FXL_Main::ProgramName(),
-                                               QStringLiteral("%1 %2 of %3 events were not sent.")
+      if (!form.library.SetCommandEntry(ToBytes(command), kCommandQueue, &error)) {
+        form.messages.ShowError(ProgramName(), QStringLiteral("%1 %2 of %3 events were not sent.")
                                                    .arg(error)
                                                    .arg(report.requested - i)
                                                    .arg(report.requested));
@@ -172,7 +167,5 @@ QString Item(const QString& InString, std::int16_t ItemNo, QString& Delimiter) {
   if (p < 0) p = InString.size();
   return InString.mid(start, p - start);
 }
-
-void LogMessage(QString&) {}
 
 }  // namespace FXL_Procs

@@ -2,12 +2,20 @@
 #pragma once
 
 #include <QString>
+#include <array>
 #include <cstdint>
 #include <string>
 
-class FXL_Main;
+#include "injector/Controls.h"
+#include "injector/TcpLink.h"
+
+class CommandQueueLibrary;
+class UserMessages;
 
 namespace FXL_Procs {
+
+// Tag, Area, Category, Name, Description and Status.
+inline constexpr int kFieldCount = 6;
 
 enum EventType : std::int16_t { kInactive = 0, kActive = 1, kAcked = 2, kMessage = 3 };
 
@@ -34,9 +42,24 @@ struct BurstReport {
   bool stopped = false;
 };
 
+// The parts of the main window that a burst reads and writes, and where it delivers.
+struct EventForm {
+  const std::array<TextControl, kFieldCount>& Text_Field;
+  const TextControl& Text_Date;
+  const TextControl& Text_Time;
+  // Rewritten to "1" when it asks for fewer than one event.
+  TextControl& Text_NumberOfEvents;
+  const OptionControlArray& Option_ConnectionType;
+  const ComboControl& Combo_Systems;
+  DataSocket& Winsock_Data;
+  CommandQueueLibrary& library;
+  UserMessages& messages;
+};
+
 // Sends the number of events the window asks for, each composed from the fields as they
-// are at that moment, by the selected connection method.
-BurstReport SendEvents(FXL_Main& form, std::int16_t EventType, bool AppendRandomNumbers);
+// are at that moment, by the selected connection method. The generic file lies in the
+// program folder.
+BurstReport SendEvents(const EventForm& form, std::int16_t EventType, bool AppendRandomNumbers);
 
 // Appends bytes to a file, creating it when missing; false when any step failed.
 bool AppendToFile(const std::string& path, const std::string& bytes);
@@ -45,8 +68,5 @@ bool AppendToFile(const std::string& path, const std::string& bytes);
 // ";" when the text holds one (and the caller sees the replacement). Texts of any length
 // are split.
 QString Item(const QString& InString, std::int16_t ItemNo, QString& Delimiter);
-
-// Where the configuration classes log; this program has no log.
-void LogMessage(QString& text);
 
 }  // namespace FXL_Procs

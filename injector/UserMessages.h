@@ -4,6 +4,11 @@
 
 #include <QString>
 
+// The program's name: the title of its message boxes and the name of its settings.
+inline QString ProgramName() {
+  return QStringLiteral("Fauxlarm");
+}
+
 class UserMessages {
  public:
   virtual ~UserMessages() = default;

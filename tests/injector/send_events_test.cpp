@@ -128,7 +128,7 @@ TEST_F(SendEventsTest, RandomSuffixesCoverAllBytesEvenlyAndLeaveTheFieldAlone) {
   FXL_Main& form = StartWithLibrary();
   constexpr int kDraws = 256 * 200;
   form.Text_NumberOfEvents.SetText(QString::number(kDraws));
-  FXL_Procs::SendEvents(form, FXL_Procs::kActive, true);
+  FXL_Procs::SendEvents(form.EventSources(), FXL_Procs::kActive, true);
   ASSERT_EQ(library_.commands.size(), static_cast<std::size_t>(kDraws));
 
   const QRegularExpression tag(

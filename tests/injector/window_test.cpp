@@ -1,6 +1,7 @@
 #include <QTcpServer>
 
 #include "TestSupport.h"
+#include "common/ProgramServices.h"
 
 namespace {
 
@@ -33,7 +34,8 @@ TEST_F(WindowTest, FirstRunShowsTheDesignDefaults) {
 
 TEST_F(WindowTest, FileOptionNamesTheFileInTheProgramFolder) {
   FXL_Main& form = Start();
-  EXPECT_EQ(form.ProgramFolder, folder_.path() + u'/');
+  EXPECT_EQ(QString::fromStdU16String(Halvane_Common_Procedures::ProgramFolder()),
+            folder_.path() + u'/');
   EXPECT_EQ(form.Option_ConnectionType.Caption(2), QStringLiteral("Create Generic File: ") +
                                                        folder_.path() +
                                                        QStringLiteral("/GenericFile.txt"));
