@@ -1,6 +1,7 @@
-// The run-time error that the shared procedures raise to their callers. It carries the
-// error number the family's programs have always reported (5, 6, 9, ...), so callers and
-// logs can tell an overflow from a bad subscript without parsing the text.
+// The run-time error that the shared procedures and the configuration classes raise to
+// their callers. It carries the error number the family's programs have always reported
+// (5, 6, 9, 62, 438, ...), so callers and logs can tell an overflow from a bad subscript
+// or a short file without parsing the text.
 #pragma once
 
 #include <stdexcept>
@@ -12,6 +13,24 @@ enum ErrorNumber : int {
   kInvalidProcedureCall = 5,
   kOverflow = 6,
   kSubscriptOutOfRange = 9,
+  kTypeMismatch = 13,
+  kBadFileNameOrNumber = 52,
+  kFileNotFound = 53,
+  kBadFileMode = 54,
+  kFileAlreadyOpen = 55,
+  kDeviceIoError = 57,
+  kBadRecordLength = 59,
+  kDiskFull = 61,
+  kInputPastEndOfFile = 62,
+  kBadRecordNumber = 63,
+  kTooManyFiles = 67,
+  kPermissionDenied = 70,
+  kPathFileAccessError = 75,
+  kPathNotFound = 76,
+  kObjectVariableNotSet = 91,
+  kInvalidUseOfNull = 94,
+  kInvalidFileFormat = 321,
+  kObjectDoesNotSupportMember = 438,
 };
 
 class RuntimeError : public std::runtime_error {
@@ -20,6 +39,9 @@ class RuntimeError : public std::runtime_error {
   RuntimeError(int number, const std::string& description);
 
   int Number() const noexcept { return number_; }
+
+  // The family's standard description of an error number ("Input past end of file").
+  static std::string DescriptionOf(int number);
 
  private:
   int number_;
