@@ -2,6 +2,7 @@
 // the host window (operations by name), the picture surface, and the host program's data.
 #pragma once
 
+#include "config/DayTypes.h"
 #include "config/HostProgramData.h"
 #include "config/HostWindow.h"
 #include "config/PaintSurface.h"

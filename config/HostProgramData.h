@@ -5,10 +5,9 @@
 #include <array>
 #include <string>
 
-namespace Halvane_Config {
+#include "config/DayTypes.h"
 
-// Day types 0..22: Monday..Sunday, then the 16 special day types of the calendar.
-inline constexpr int kDayTypeCount = 23;
+namespace Halvane_Config {
 
 // Short names ("Mo") label the schedule's rows and the calendar's dates; full names are
 // printed over a row when the host asks for them.

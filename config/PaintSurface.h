@@ -25,6 +25,13 @@ inline constexpr Colour kSystemColourFlag = 0x80000000;
 inline constexpr Colour kSystemGrayText = kSystemColourFlag | 0x11;
 inline constexpr Colour kSystemButtonText = kSystemColourFlag | 0x12;
 
+// The mouse buttons of the events a host forwards from its surface.
+enum MouseButton : std::int16_t {
+  kLeftButton = 1,
+  kRightButton = 2,
+  kMiddleButton = 4,
+};
+
 enum class MousePointer : std::int16_t {
   Default = 0,
   SizeWestEast = 9,

@@ -15,11 +15,14 @@ namespace {
 constexpr double kAxisLeft = 30;    // x of 00:00
 constexpr double kAxisWidth = 288;  // 24 hours at 12 pixels
 constexpr double kHourWidth = 12;
+constexpr int kHours = 24;
+constexpr double kMinutesPerStep = 5;  // m_Scale is pixels per 5 minutes
 constexpr double kRowHeight = 25;
 constexpr double kBarTop = 4;  // of a row's bar, below the row's top
 constexpr int kBarLines = 15;
+constexpr double kLabelGap = 2;  // between a row's short name and the axis
+constexpr double kImageGap = 4;  // between a row's image and the axis
 constexpr int kVisibleRows = 7;
-constexpr int kWeekdayTypes = 7;  // Monday..Sunday have short names; the others images
 constexpr int kScrollStepsPerRow = 4;
 constexpr int kEdgeGrabMinutes = 15;  // a press closer than this to an end grabs it
 constexpr int kDrawStartMinutes = 6;  // movement before a new period appears
@@ -30,7 +33,8 @@ constexpr int kBackgroundStep = 7;  // 100 / 15, rounded
 constexpr int kBarGreen = 240;
 constexpr int kBarStep = 7;  // 108 / 15, rounded
 constexpr int kSelectedDarker = 64;
-constexpr int kGroupMarkGreys[] = {255, 245, 235, 225, 205};
+constexpr int kGroupMarkSize = 5;  // a corner of 5 lines, 5 pixels down to 1 long
+constexpr int kGroupMarkGreys[kGroupMarkSize] = {255, 245, 235, 225, 205};
 
 constexpr Colour Grey(int level) {
   return Rgb(level, level, level);
@@ -114,13 +118,14 @@ void cTimeSchedule::RecalculateAndPrepareToPaint(HostWindow& m_ParentContainer,
 void cTimeSchedule::Paint(HostWindow& m_ParentContainer, PaintSurface* m_SchedulePaintObject) {
   if (m_SchedulePaintObject == nullptr) return;
   PaintSurface& surface = *m_SchedulePaintObject;
-  for (int h = 0; h <= 24; ++h) {
+  for (int h = 0; h <= kHours; ++h) {
     surface.LineStep(kAxisLeft + kHourWidth * h, 0, 0, m_NumberOfAxisToPaint * kRowHeight,
                      kHourLine);
   }
   for (int r = 0; r < m_NumberOfAxisToPaint; ++r) {
-    surface.LineStep(kAxisLeft, r * kRowHeight + 24, kAxisWidth, 0, kBlack);
-    surface.LineStep(kAxisLeft, r * kRowHeight + 25, kAxisWidth, 0, kWhite);
+    // A black line at the foot of the row and a white one below it.
+    surface.LineStep(kAxisLeft, (r + 1) * kRowHeight - 1, kAxisWidth, 0, kBlack);
+    surface.LineStep(kAxisLeft, (r + 1) * kRowHeight, kAxisWidth, 0, kWhite);
   }
   for (int d = 0; d < kDayTypeCount; ++d) {
     if (m_Active[d]) PaintAxis(m_ParentContainer, surface, d);
@@ -143,8 +148,10 @@ void cTimeSchedule::PaintAxis(HostWindow& m_ParentContainer, PaintSurface& m_Sch
 
   for (const PeriodRef& period : m_Periods[DayType]) {
     const int darker = period == m_SelectedPeriod ? kSelectedDarker : 0;
-    const double xs = kAxisLeft + hcp::RoundHalfEven(period->m_StartMinute * m_Scale / 5.0);
-    const double xe = kAxisLeft + hcp::RoundHalfEven((period->m_StopMinute + 1) * m_Scale / 5.0);
+    const double xs =
+        kAxisLeft + hcp::RoundHalfEven(period->m_StartMinute * m_Scale / kMinutesPerStep);
+    const double xe =
+        kAxisLeft + hcp::RoundHalfEven((period->m_StopMinute + 1) * m_Scale / kMinutesPerStep);
     for (int j = 0; j < kBarLines; ++j)
       surface.Line(xs, y0 + j, xe, y0 + j, Rgb(0, kBarGreen - kBarStep * j - darker, 0));
     surface.LineStep(xs, y0, 0, kBarLines, kBlack);
@@ -152,9 +159,9 @@ void cTimeSchedule::PaintAxis(HostWindow& m_ParentContainer, PaintSurface& m_Sch
   }
 
   const double textY = y0 + (kBarLines - h) / 2;
-  if (DayType < kWeekdayTypes) {
+  if (DayType < kWeekDayTypes) {
     const std::u16string& name = DayTypeShortNames[DayType];
-    surface.SetCurrentX(kAxisLeft - surface.TextWidth(name) - 2);
+    surface.SetCurrentX(kAxisLeft - surface.TextWidth(name) - kLabelGap);
     surface.SetCurrentY(textY);
     surface.Print(name);
   } else {
@@ -163,8 +170,8 @@ void cTimeSchedule::PaintAxis(HostWindow& m_ParentContainer, PaintSurface& m_Sch
     const double imageHeight =
         hcp::ToDouble(CallHost(m_ParentContainer, HostOperation::Get_ImageList_ImageHeight));
     CallHost(m_ParentContainer, HostOperation::Draw_ImageList_ListImages,
-             {static_cast<std::int16_t>(DayType - 6), surface.DeviceContext(),
-              kAxisLeft - imageWidth - 4, y0 + (kBarLines - imageHeight) / 2});
+             {static_cast<std::int16_t>(DayType - kWeekDayTypes + 1), surface.DeviceContext(),
+              kAxisLeft - imageWidth - kImageGap, y0 + (kBarLines - imageHeight) / 2});
   }
 
   if (hcp::ToBoolean(
@@ -176,8 +183,8 @@ void cTimeSchedule::PaintAxis(HostWindow& m_ParentContainer, PaintSurface& m_Sch
   }
 
   if (m_Grouped[DayType]) {
-    for (int k = 0; k < 5; ++k)
-      surface.LineStep(axisRight - 1, y0 + k, -(5 - k), 0, Grey(kGroupMarkGreys[k]));
+    for (int k = 0; k < kGroupMarkSize; ++k)
+      surface.LineStep(axisRight - 1, y0 + k, -(kGroupMarkSize - k), 0, Grey(kGroupMarkGreys[k]));
   }
 }
 
@@ -192,8 +199,9 @@ cTimeSchedule::AxisHit cTimeSchedule::HitTestTimeAxis(HostWindow& m_ParentContai
     hit.minute = AxisHit::kRightOfAxis;
   } else {
     // The last pixel column may lie a fraction beyond 24:00; the day ends there.
-    hit.minute = std::min(static_cast<int>(hcp::RoundHalfEven((x - kAxisLeft) * 5 / m_Scale)),
-                          kMinutesPerDay);
+    hit.minute =
+        std::min(static_cast<int>(hcp::RoundHalfEven((x - kAxisLeft) * kMinutesPerStep / m_Scale)),
+                 kMinutesPerDay);
     CallHost(m_ParentContainer, HostOperation::Set_Text_Schedule_Time,
              {MinutesToTimeText(hit.minute)});
     hit.row = static_cast<int>((y - kBarTop) / kRowHeight);
@@ -243,7 +251,7 @@ void cTimeSchedule::MouseDown(HostWindow& m_ParentContainer, PaintSurface& m_Sch
   } else if (Button == kRightButton) {
     bool mondayToFriday = true;
     for (int k = 0; k < kDayTypeCount; ++k)
-      mondayToFriday = mondayToFriday && m_Grouped[k] == (k < 5);
+      mondayToFriday = mondayToFriday && m_Grouped[k] == (k < kWorkDayTypes);
     CallHost(m_ParentContainer, HostOperation::Set_Menu_TimeSchedulePopup_Grouped_MonFri_Checked,
              {Flag32(mondayToFriday)});
     CallHost(m_ParentContainer, HostOperation::Set_Menu_TimeSchedulePopup_Grouped_Checked,

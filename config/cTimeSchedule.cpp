@@ -16,7 +16,6 @@ namespace hcp = Halvane_Common_Procedures;
 namespace {
 
 constexpr int kMonday = 0;
-constexpr int kWorkdays = 5;                 // Monday..Friday
 constexpr std::int16_t kDefaultStart = 420;  // 07:00
 constexpr std::int16_t kDefaultStop = 960;   // 16:00
 
@@ -87,7 +86,7 @@ class DiskValues {
 }  // namespace
 
 cTimeSchedule::cTimeSchedule() {
-  for (int d = 0; d < 7; ++d)
+  for (int d = 0; d < kWeekDayTypes; ++d)
     m_Active[d] = true;
 }
 
@@ -146,7 +145,7 @@ PeriodRef cTimeSchedule::AddPeriod(int DayType, std::int16_t StartMinute, std::i
 }
 
 void cTimeSchedule::SetDefaultPeriod() {
-  for (int d = kMonday; d < kWorkdays; ++d) {
+  for (int d = kMonday; d < kWorkDayTypes; ++d) {
     m_Active[d] = true;
     m_Grouped[d] = true;
     AddPeriod(d, kDefaultStart, kDefaultStop);
@@ -410,8 +409,8 @@ void cTimeSchedule::GroupMonFri(HostWindow& m_ParentContainer,
   const bool checked = hcp::ToBoolean(CallHost(
       m_ParentContainer, HostOperation::Get_Menu_TimeSchedulePopup_Grouped_MonFri_Checked));
   for (int i = 0; i < kDayTypeCount; ++i)
-    m_Grouped[i] = !checked && i < kWorkdays;
-  for (int i = kMonday; i < kWorkdays; ++i)
+    m_Grouped[i] = !checked && i < kWorkDayTypes;
+  for (int i = kMonday; i < kWorkDayTypes; ++i)
     PaintAxis(m_ParentContainer, m_SchedulePaintObject, i);
   CopyToGroupedDayTypes(m_ParentContainer, m_SchedulePaintObject, kMonday);
   Paint(m_ParentContainer, &m_SchedulePaintObject);

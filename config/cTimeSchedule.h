@@ -41,13 +41,6 @@ class cTimeSchedulePeriod {
 
 using PeriodRef = std::shared_ptr<cTimeSchedulePeriod>;
 
-// Mouse buttons as hosts report them.
-enum MouseButton : std::int16_t {
-  kLeftButton = 1,
-  kRightButton = 2,
-  kMiddleButton = 4,
-};
-
 class cTimeSchedule {
  public:
   static constexpr int kMinutesPerDay = 1440;

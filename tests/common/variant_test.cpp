@@ -14,22 +14,6 @@ const hcp::ObjectRef kItem{std::make_shared<int>(1)};
 
 }  // namespace
 
-TEST(Variant, EachKindCarriesItsTypeCode) {
-  EXPECT_EQ(hcp::Variant().Type(), hcp::VariantType::Empty);
-  EXPECT_EQ(hcp::Variant::Null().Type(), hcp::VariantType::Null);
-  EXPECT_EQ(hcp::Variant(std::int16_t{1}).Type(), hcp::VariantType::Integer);
-  EXPECT_EQ(hcp::Variant(1).Type(), hcp::VariantType::Long);
-  EXPECT_EQ(hcp::Variant(1.0f).Type(), hcp::VariantType::Single);
-  EXPECT_EQ(hcp::Variant(1.0).Type(), hcp::VariantType::Double);
-  EXPECT_EQ(hcp::Variant(hcp::Currency{1}).Type(), hcp::VariantType::Currency);
-  EXPECT_EQ(hcp::Variant(hcp::DateTime{1}).Type(), hcp::VariantType::Date);
-  EXPECT_EQ(hcp::Variant(u"x").Type(), hcp::VariantType::String);
-  EXPECT_EQ(hcp::Variant::Nothing().Type(), hcp::VariantType::Object);
-  EXPECT_EQ(hcp::Variant(true).Type(), hcp::VariantType::Boolean);
-  EXPECT_EQ(hcp::Variant(std::uint8_t{1}).Type(), hcp::VariantType::Byte);
-  EXPECT_TRUE(hcp::Variant::Nothing().Get<hcp::ObjectRef>().IsNothing());
-}
-
 TEST(Variant, TextFormAsTheFamilyPrintsValues) {
   const struct {
     hcp::Variant value;

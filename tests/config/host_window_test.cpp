@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
 
 #include "RecordingHostWindow.h"
@@ -19,20 +18,6 @@ int ErrorNumberOfCall(HostWindow& host, std::u16string_view operation) {
     return e.Number();
   }
   return 0;
-}
-
-TEST(HostWindow, OperationNamesAreUniqueAndReadAsTheirKind) {
-  EXPECT_EQ(HostOperation::kAll.size(), 30u);
-  EXPECT_EQ(HostOperation::Set_Text_Schedule_Period_Start, u"Set_Text_Schedule_Period_Start");
-  EXPECT_EQ(HostOperation::Get_Combo_Calendar_DayType_SelectedItem_Index,
-            u"Get_Combo_Calendar_DayType_SelectedItem_Index");
-  std::set<std::u16string_view> names(HostOperation::kAll.begin(), HostOperation::kAll.end());
-  EXPECT_EQ(names.size(), HostOperation::kAll.size());
-  for (std::u16string_view name : HostOperation::kAll) {
-    EXPECT_TRUE(name.starts_with(u"Get_") || name.starts_with(u"Set_") ||
-                name.starts_with(u"Draw_"))
-        << hcp::Utf16ToUtf8(name);
-  }
 }
 
 TEST(RecordingHostWindow, AnswersFromItsTableAndRefusesTheRest) {
