@@ -27,7 +27,7 @@ void usage() {
       "  set-apps MASK RUNNING | get-apps MASK | cyclic | names |\n"
       "  stress-write Q NAME THREADS MS | stress-read Q THREADS MS |\n"
       "  fork-parent-exits (the child goes on once the parent has ended) |\n"
-      "  child-push Q TEXT (a forked child pushes and ends) |\n"
+      "  child-push Q TEXT | child-get-apps MASK (in a forked child that then ends) |\n"
       "  push-stuck Q TEXT (a thread pushes; goes on once it waits for a lock)\n",
       stderr);
 }
@@ -45,6 +45,15 @@ void readQueue(int32_t queue, int32_t& cursor) {
     size = sizeof buffer;
   }
   std::printf("end\n");
+}
+
+// Runs `work` in a forked child that then ends normally; gives the child's result, or -1.
+template <typename Work>
+int inForkedChild(Work work) {
+  const pid_t child = fork();
+  if (child == 0) std::exit(work());
+  int status = 0;
+  return waitpid(child, &status, 0) == child && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 // Starts a thread that pushes, and returns once the thread waits for a lock, or after ten
@@ -144,13 +153,14 @@ int main(int argc, char** argv) {
       std::printf("parent ended\n");
     } else if (command == "child-push") {
       needs(2);
-      const pid_t child = fork();
-      if (child == 0) std::exit(SetCommandEntry(argv[i + 2], number(argv[i + 1])) == 1 ? 0 : 1);
-      int status = 0;
-      const bool pushed =
-          waitpid(child, &status, 0) == child && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-      std::printf("child push %d\n", pushed ? 1 : 0);
+      const char* text = argv[i + 2];
+      const int32_t queue = number(argv[i + 1]);
+      std::printf("child push %d\n", inForkedChild([=] { return SetCommandEntry(text, queue); }));
       i += 2;
+    } else if (command == "child-get-apps") {
+      needs(1);
+      const int32_t mask = number(argv[++i]);
+      std::printf("child apps %d\n", inForkedChild([=] { return GetRunningApps(mask); }));
     } else if (command == "push-stuck") {
       needs(2);
       const bool stuck = pushOnAThreadThatGetsStuck(number(argv[i + 1]), argv[i + 2]);

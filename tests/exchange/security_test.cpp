@@ -1,5 +1,6 @@
 // Processes of other local users: what they may share, and what they cannot do to the family.
 #include <gtest/gtest.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -83,6 +84,24 @@ TEST(Security, AnotherUsersLockBlocksNeitherLoadingNorEndingAndLosesNothing) {
       << "the last process removed the objects once the lock was free";
 }
 
+TEST(Security, TheLastProcessRemovesOnlyItsOwnObjects) {
+  TestNamespace names;
+  ChildProcess old(helper({"wait"}));
+  expectLines(old, {"waiting"});
+  // The owner of the names removes them and makes them anew: processes that come now meet
+  // in the new objects.
+  for (const char* base : {"QorShareView3", "QorStructMutEx3"})
+    ASSERT_EQ(shm_unlink(names.posixName(base).c_str()), 0);
+  ChildProcess newer(helper({"push", "0", "new", "wait"}));
+  expectLines(newer, {"push 1", "waiting"});
+
+  EXPECT_EQ(old.finish(), 0);
+  const Finished third = runToEnd(helper({"read", "0"}));
+  EXPECT_EQ(third.output, "entry new\nend\n") << "the names of the new objects are still there";
+  newer.resume();
+  EXPECT_EQ(newer.finish(), 0);
+}
+
 // Anybody who may write the mutex object can take the region mutex. Locked operations then
 // wait, as they wait for any holder, but the process can still end.
 TEST(Security, AnotherUsersRegionMutexDoesNotKeepAProcessFromEnding) {
@@ -94,8 +113,11 @@ TEST(Security, AnotherUsersRegionMutexDoesNotKeepAProcessFromEnding) {
       asUser(kSecondUser, foreign({"lock-mutex", names.posixName("QorStructMutEx3"), "wait"})));
   expectLines(holder, {"locked 1", "waiting"});
 
-  const Finished stuck = runToEnd(helper({"push-stuck", "0", "waits"}));
-  EXPECT_EQ(stuck.output, "stuck 1\n");
+  // The fork, too, goes on without the process lock that the stuck thread holds; the child
+  // gets a lock of its own.
+  const Finished stuck =
+      runToEnd(helper({"set-apps", "1", "1", "push-stuck", "0", "waits", "child-get-apps", "1"}));
+  EXPECT_EQ(stuck.output, "set-apps\nstuck 1\nchild apps 1\n");
   EXPECT_EQ(stuck.exitCode, 0);
 
   holder.kill();
