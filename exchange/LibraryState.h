@@ -16,20 +16,21 @@
 namespace halvane3 {
 
 struct LibraryState {
+  // The fields that every export reads come first, in one cache line.
   SharedRegion* view = nullptr;
+  pthread_mutex_t* lockMutex = nullptr;
+  // A forked child adds itself to attachCount at its first call: one that only goes on to
+  // exec another program never detaches, and must not leave the count raised.
+  bool countAtFirstCall = false;
   SharedObject globalMapping;
   SharedObject localMapping;
   SharedObject globalMutex;
   SharedObject localMutex;
-  pthread_mutex_t* lockMutex = nullptr;
   size_t regionSize = 0;
   int attachDepth = 0;
   // The process that holds the objects. A forked child takes holds of its own (see
   // ForkedChild.cpp); one that could not must leave the parent's holds alone when it ends.
   pid_t attachedProcess = 0;
-  // A forked child adds itself to attachCount at its first call: one that only goes on to
-  // exec another program never detaches, and must not leave the count raised.
-  bool countAtFirstCall = false;
   // Between a fork's handlers: whether the child takes holds of its own.
   bool childHolds = false;
   ObjectNames names;
