@@ -70,6 +70,15 @@ TEST(Lifetime, RegionLeftByKilledProcessesStartsAfresh) {
   EXPECT_EQ(c.finish(), 0);
 }
 
+// A third process reads the entries of a parent and its forked child, of whom one has ended.
+void expectBothEntriesAndOneProcess(const std::string& regionName, const char* remaining) {
+  const Finished third = runToEnd(helper({"read", "0"}));
+  EXPECT_EQ(third.output, "entry parent\nentry child\nend\n");
+  MappedObject region(regionName, kRegionSize);
+  ASSERT_TRUE(region.mapped());
+  EXPECT_EQ(region.region().attachCount, 1) << remaining;
+}
+
 // The way a daemon starts: it loads the library, forks, and the parent ends.
 TEST(Lifetime, ForkedChildKeepsTheRegionWhenItsParentEnds) {
   TestNamespace names;
@@ -78,13 +87,7 @@ TEST(Lifetime, ForkedChildKeepsTheRegionWhenItsParentEnds) {
                               "wait", "push", "0", "later"}));
   expectLines(family, {"push 1", "parent ended", "push 1", "waiting"});
 
-  const Finished third = runToEnd(helper({"read", "0"}));
-  EXPECT_EQ(third.output, "entry parent\nentry child\nend\n");
-  {
-    MappedObject region(regionName, kRegionSize);
-    ASSERT_TRUE(region.mapped());
-    EXPECT_EQ(region.region().attachCount, 1) << "the child";
-  }
+  expectBothEntriesAndOneProcess(regionName, "the child");
   family.resume();
   EXPECT_EQ(family.readRest(), "push 1\n");
   EXPECT_EQ(family.finish(), 0) << "the parent";
@@ -99,13 +102,7 @@ TEST(Lifetime, ForkedChildEndingFirstLeavesTheRegionToItsParent) {
                               "0", "later", "read", "0"}));
   expectLines(family, {"push 1", "child push 1", "waiting"});
 
-  const Finished third = runToEnd(helper({"read", "0"}));
-  EXPECT_EQ(third.output, "entry parent\nentry child\nend\n");
-  {
-    MappedObject region(regionName, kRegionSize);
-    ASSERT_TRUE(region.mapped());
-    EXPECT_EQ(region.region().attachCount, 1) << "the parent";
-  }
+  expectBothEntriesAndOneProcess(regionName, "the parent");
   family.resume();
   expectLines(family, {"push 1", "entry parent", "entry child", "entry later", "end"});
   EXPECT_EQ(family.finish(), 0);
