@@ -2,6 +2,7 @@
 // of the calendar (painting a month, comparing with its file, painting a date by mouse).
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -213,6 +214,21 @@ void BM_ReadCalendarFileBytes(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ReadCalendarFileBytes)->Unit(benchmark::kMicrosecond);
+
+// The same with the calls a careful reader adds: whether the file exists, and its length.
+void BM_ReadCalendarFileBytesChecked(benchmark::State& state) {
+  SavedCalendar saved;
+  std::string bytes(cCalendar::kDiskFormBytes, '\0');
+  for (auto _ : state) {
+    struct stat info {};
+    benchmark::DoNotOptimize(::stat(saved.path.c_str(), &info));
+    const int file = ::open(saved.path.c_str(), O_RDONLY | O_CLOEXEC);
+    benchmark::DoNotOptimize(::fstat(file, &info));
+    benchmark::DoNotOptimize(::pread(file, bytes.data(), bytes.size(), 0));
+    ::close(file);
+  }
+}
+BENCHMARK(BM_ReadCalendarFileBytesChecked)->Unit(benchmark::kMicrosecond);
 
 void BM_CalendarCompareToDisk(benchmark::State& state) {
   SavedCalendar saved;

@@ -24,17 +24,14 @@ std::string RgbText(int r, int g, int b) {
   return "rgb(" + std::to_string(r) + "," + std::to_string(g) + "," + std::to_string(b) + ")";
 }
 
-// The shaded strip of a red day or of today at the box (X, Y).
-Lines RedStrip(int X, int Y, int lines) {
+// The shaded strip of a red day, or of today, at the box (X, Y).
+Lines Strip(int X, int Y, int lines, bool today) {
   Lines strip;
-  for (int i = 0; i < lines; ++i)
-    strip.push_back(LineTo(X, Y + i, X + 14, Y + i, RgbText(255, 192 - 3 * i, 192 - 3 * i)));
-  return strip;
-}
-Lines TodayStrip(int X, int Y, int lines) {
-  Lines strip;
-  for (int i = 0; i < lines; ++i)
-    strip.push_back(LineTo(X, Y + i, X + 14, Y + i, RgbText(0, 255 - 3 * i, 255)));
+  for (int i = 0; i < lines; ++i) {
+    const std::string colour =
+        today ? RgbText(0, 255 - 3 * i, 255) : RgbText(255, 192 - 3 * i, 192 - 3 * i);
+    strip.push_back(LineTo(X, Y + i, X + 14, Y + i, colour));
+  }
   return strip;
 }
 
@@ -54,13 +51,6 @@ Lines BarPeriod(int xs, int xe, int Y) {
   bar.push_back(LineTo(xs, Y + 17, xs, Y + 22, RgbText(128, 128, 128)));
   bar.push_back(LineTo(xe, Y + 17, xe, Y + 22, RgbText(128, 128, 128)));
   return bar;
-}
-
-Lines Concat(std::initializer_list<Lines> parts) {
-  Lines all;
-  for (const Lines& part : parts)
-    all.insert(all.end(), part.begin(), part.end());
-  return all;
 }
 
 std::string BoxAt(int X, int Y) {
@@ -186,7 +176,7 @@ TEST_F(CalendarView, PaintsFebruary2000AsTheFormulasGiveIt) {
                                                 BarPeriod(152, 189, 22)}));
   // Sunday the 6th is red above the bar; Sundays have no periods.
   EXPECT_EQ(DrawingOfBox(log, 272, 22), Concat({{BoxAt(272, 22)},
-                                                RedStrip(272, 22, 16),
+                                                Strip(272, 22, 16, false),
                                                 {"Print \"6\" at 272,22 GrayText"},
                                                 BarBackground(272, 22)}));
   // The 10th holds value 10: the host draws image 3; special day type 9 is not active.
@@ -195,14 +185,14 @@ TEST_F(CalendarView, PaintsFebruary2000AsTheFormulasGiveIt) {
                                                 BarPeriod(152, 189, 47)}));
   // Monday the 14th is a red holiday; the 21st's only label does not ask for red.
   EXPECT_EQ(DrawingOfBox(log, 32, 72), Concat({{BoxAt(32, 72)},
-                                               RedStrip(32, 72, 16),
+                                               Strip(32, 72, 16, false),
                                                {"Print \"14\" at 32,72 GrayText"},
                                                BarBackground(32, 72)}));
   EXPECT_EQ(DrawingOfBox(log, 32, 97),
             Concat({{BoxAt(32, 97), "Print \"21\" at 32,97 GrayText"}, BarBackground(32, 97)}));
   // Today, Tuesday the 15th.
   EXPECT_EQ(DrawingOfBox(log, 72, 72), Concat({{BoxAt(72, 72)},
-                                               TodayStrip(72, 72, 16),
+                                               Strip(72, 72, 16, true),
                                                {"Print \"15\" at 72,72 GrayText"},
                                                BarBackground(72, 72),
                                                BarPeriod(90, 91, 72)}));
@@ -228,8 +218,8 @@ TEST_F(CalendarView, WithoutTheTimeAxisStripsFillTheBoxAndTodayWins) {
   calendar.PaintDateBox(host, surface, 19);  // Sunday the 20th, today
   EXPECT_EQ(surface.Log(),
             Concat({{BoxAt(232, 72), "Print \"19\" at 232,72 GrayText", BoxAt(272, 72)},
-                    RedStrip(272, 72, 22),
-                    TodayStrip(272, 72, 22),
+                    Strip(272, 72, 22, false),
+                    Strip(272, 72, 22, true),
                     {"Print \"20\" at 272,72 GrayText"}}));
   EXPECT_EQ(ErrorNumberOf([&] { calendar.PaintDateBox(host, surface, 29); }),
             hcp::kSubscriptOutOfRange);
