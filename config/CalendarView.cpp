@@ -21,8 +21,9 @@ constexpr double kColumnWidth = 40;
 constexpr double kRowHeight = 25;
 constexpr double kGridRight = kGridLeft + kColumns * kColumnWidth;  // 310
 constexpr double kGridBottom = kGridTop + kRows * kRowHeight;       // 170
-constexpr double kHeadingGap = 2;                                   // above and below the headings
-constexpr double kWeekNumberGap = 6;  // between the week numbers and the grid
+// Above and below the headings, and between the week numbers and the grid.
+constexpr double kHeadingGap = 2;
+constexpr double kWeekNumberGap = 6;
 
 constexpr double kBoxInset = 2;  // of a date box in its cell
 constexpr double kBoxWidth = 37;
@@ -37,6 +38,8 @@ constexpr double kStripLength = 14;
 constexpr int kStripLines = 22;
 constexpr int kStripLinesAboveBar = 16;
 constexpr int kStripStep = 3;
+constexpr int kRedFadeFrom = 192;    // green and blue of red 255
+constexpr int kTodayFadeFrom = 255;  // green of red 0 and blue 255
 
 // The time bar: 5 lines 17 below the box's top, grey behind, green for the periods.
 constexpr double kBarTop = 17;
@@ -168,14 +171,14 @@ void cCalendar::PaintDateBox(HostWindow& m_ParentContainer, PaintSurface& m_Cale
   const int stripLines = m_ShowTimeAxis ? kStripLinesAboveBar : kStripLines;
   if (column == kSundayColumn || IsRedHoliday(n)) {
     for (int i = 0; i < stripLines; ++i) {
-      const int fade = 192 - kStripStep * i;
+      const int fade = kRedFadeFrom - kStripStep * i;
       surface.LineStep(X, Y + i, kStripLength, 0, Rgb(255, fade, fade));
     }
   }
   // Drawn after the red, so today wins.
   if (n == m_TodaysDayOffset) {
     for (int i = 0; i < stripLines; ++i)
-      surface.LineStep(X, Y + i, kStripLength, 0, Rgb(0, 255 - kStripStep * i, 255));
+      surface.LineStep(X, Y + i, kStripLength, 0, Rgb(0, kTodayFadeFrom - kStripStep * i, 255));
   }
 
   surface.SetCurrentX(X);
