@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs, on Debian 12, every package the project needs to build, test and benchmark.
+# Installs, on Debian 12, every package the project needs to build, test and benchmark,
+# including the MinGW-w64 cross compiler and 32-bit Wine for the Windows build of Halvane3.
 # Only what is missing is installed, so a second run is quick.
 set -euo pipefail
 
@@ -8,7 +9,17 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6network6 qt6-qpa-plugins libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libboost-dev
   clang-format
+  g++-mingw-w64-i686 wine wine32:i386
 )
+
+sudo_cmd=()
+[ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+
+# wine32 is an i386 package: the architecture must be known before it can be installed.
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  echo "Adding the i386 architecture for 32-bit Wine"
+  "${sudo_cmd[@]}" dpkg --add-architecture i386
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -16,8 +27,6 @@ for p in "${packages[@]}"; do
 done
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
-  sudo_cmd=()
-  [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
   "${sudo_cmd[@]}" apt-get update -qq
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi

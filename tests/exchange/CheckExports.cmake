@@ -1,6 +1,6 @@
 # The library exports exactly the functions that Halvane3.h declares with HALVANE3_EXPORT.
 file(READ "${HEADER}" header)
-string(REGEX MATCHALL "HALVANE3_EXPORT [A-Za-z0-9_]+ [A-Za-z0-9_]+\\(" declarations "${header}")
+string(REGEX MATCHALL "HALVANE3_EXPORT [A-Za-z0-9_]+ HALVANE3_CALL [A-Za-z0-9_]+\\(" declarations "${header}")
 set(declared "")
 foreach(declaration IN LISTS declarations)
   string(REGEX REPLACE ".* ([A-Za-z0-9_]+)\\($" "\\1" name "${declaration}")

@@ -17,12 +17,6 @@ namespace {
 
 using halvane3::kRegionSize;
 
-// Reads helper output up to its "waiting" line.
-void expectLines(ChildProcess& child, const std::vector<std::string>& lines) {
-  for (const std::string& line : lines)
-    ASSERT_EQ(child.readLine(), line);
-}
-
 TEST(Lifetime, AttachCountFollowsTheAttachedProcesses) {
   TestNamespace names;
   const std::string regionName = names.posixName("QorShareView3");

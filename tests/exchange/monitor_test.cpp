@@ -66,7 +66,7 @@ TEST_F(MonitorTest, FollowingPrintsEachNewEntryAsItArrives) {
     ASSERT_EQ(runToEnd(helper({"push", "0", text})).exitCode, 0);
     EXPECT_EQ(follower.readLine(), std::string("command0: ") + text);
   }
-  follower.kill(SIGTERM);
+  follower.stop();
 }
 
 TEST_F(MonitorTest, KeepsSeeingAForkedChildWhoseParentEnded) {
@@ -82,7 +82,7 @@ TEST_F(MonitorTest, KeepsSeeingAForkedChildWhoseParentEnded) {
   EXPECT_EQ(follower.readLine(), "command0: from the child");
   daemon.resume();
   EXPECT_EQ(follower.readLine(), "command0: later");
-  follower.kill(SIGTERM);
+  follower.stop();
   EXPECT_EQ(daemon.readRest(), "push 1\n");
 }
 
