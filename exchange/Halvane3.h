@@ -16,16 +16,27 @@
  *   low 16 bits of the slot are used, as an unsigned number (so -1 means 65535). Results
  *   are small integers: 1/0, or a length.
  * - A null pointer where a text, buffer, cursor or size is needed makes the call do nothing
- *   and return 0. When the process could not attach to the region (see below), every
- *   operation on the region does nothing and returns 0, and the name queries report an
- *   empty name.
+ *   and return 0. On Linux, when the process could not attach to the region (see below),
+ *   every operation on the region does nothing and returns 0, and the name queries report
+ *   an empty name; on Windows the DLL then fails to load.
  * - Any thread of any process may call any function at any time; none of them raises.
+ * - Windows: every function is __stdcall and exported under its plain name (no "@N"), every
+ *   argument one 32-bit slot, in the 32-bit Halvane3.dll. Bind by plain name with
+ *   GetProcAddress, or link the import library libHalvane3.dll.a.
  *
  * Names of the shared objects
  * The name queries report the names "Global\QorShareView3" or "QorShareView3" and
- * "Global\QorStructMutEx3" or "QorStructMutEx3". They map onto POSIX shared-memory objects
- * (shm_open) as follows, where P is the value of HALVANE3_NAME_PREFIX and U the effective
- * user id in decimal:
+ * "Global\QorStructMutEx3" or "QorStructMutEx3".
+ *
+ * On Windows these are the platform's own objects under exactly these names: a file mapping
+ * backed by the paging file (the region) and a mutex, each created under its global name
+ * first and under its local name when that fails, with a present, null DACL (default
+ * security when that descriptor cannot be built) and inheritable handles. The region lives
+ * while a handle to it is open; the process that creates it fills it with zeros. A process
+ * that ends while holding the mutex leaves it abandoned, and the next waiter takes it over.
+ *
+ * On Linux they map onto POSIX shared-memory objects (shm_open) as follows, where P is the
+ * value of HALVANE3_NAME_PREFIX and U the effective user id in decimal:
  *   "Global\QorShareView3"   -> "/PQorShareView3"       mode 0666, any local user
  *   "QorShareView3"          -> "/PQorShareView3.U"     mode 0600, owner only
  *   "Global\QorStructMutEx3" -> "/PQorStructMutEx3"     mode 0666
@@ -44,7 +55,7 @@
  * A child forked from an attached process is attached itself: the region stays while
  * either of them lives.
  *
- * Environment
+ * Environment (Linux only; the Windows library reads none)
  * - HALVANE3_NAME_PREFIX: inserted after the leading "/" of every object name above; empty
  *   by default. Tests, benchmarks and side-by-side installations set it so that they never
  *   touch a live system's region. It is read once, when the library is loaded. A prefix

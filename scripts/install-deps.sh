@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs, on Debian 12, every package the project needs to build, test and benchmark,
-# including the MinGW-w64 cross compiler and 32-bit Wine for the Windows build of Halvane3.
-# Only what is missing is installed, so a second run is quick.
+# including the MinGW-w64 cross compilers and Wine for the Windows build of Halvane3: 32-bit
+# Wine for the 32-bit DLL, and 64-bit Wine with the 64-bit compiler for machines whose
+# kernel runs no 32-bit programs (scripts/test-windows.sh). Only what is missing is
+# installed, so a second run is quick.
 set -euo pipefail
 
 packages=(
@@ -9,7 +11,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6network6 qt6-qpa-plugins libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libboost-dev
   clang-format
-  g++-mingw-w64-i686 wine wine32:i386
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix wine wine32:i386 wine64
 )
 
 sudo_cmd=()
