@@ -21,6 +21,11 @@ struct Exports {
   decltype(&ClearCommandQueue) clear;
 };
 
+template <typename Function>
+Function bind(HMODULE library, const char* name) {
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+}
+
 double seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
   LARGE_INTEGER frequency;
   QueryPerformanceFrequency(&frequency);
@@ -55,10 +60,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: exchange_pairs_windows [RUNS], beside Halvane3.dll\n");
     return 2;
   }
-  const Exports h3{
-      reinterpret_cast<decltype(&SetCommandEntry)>(GetProcAddress(library, "SetCommandEntry")),
-      reinterpret_cast<decltype(&GetCommandEntry)>(GetProcAddress(library, "GetCommandEntry")),
-      reinterpret_cast<decltype(&ClearCommandQueue)>(GetProcAddress(library, "ClearCommandQueue"))};
+  const Exports h3{bind<decltype(&SetCommandEntry)>(library, "SetCommandEntry"),
+                   bind<decltype(&GetCommandEntry)>(library, "GetCommandEntry"),
+                   bind<decltype(&ClearCommandQueue)>(library, "ClearCommandQueue")};
   static char text[4001];
   for (size_t length : {100, 4000}) {
     for (size_t i = 0; i < length; ++i)

@@ -21,6 +21,8 @@ class TestNamespace {
   std::string printerDevice(int port) const;
   // The global region's name as the platform has it, for MappedObject.
   std::string regionObjectName() const;
+  // Whether the global region or mutex is there.
+  bool globalObjectsExist() const;
 
   // POSIX only.
   const std::string& prefix() const { return prefix_; }

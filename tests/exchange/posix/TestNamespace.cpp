@@ -37,6 +37,10 @@ std::string TestNamespace::regionObjectName() const {
   return posixName("QorShareView3");
 }
 
+bool TestNamespace::globalObjectsExist() const {
+  return objectExists(posixName("QorShareView3")) || objectExists(posixName("QorStructMutEx3"));
+}
+
 std::string TestNamespace::localPosixName(const std::string& base) const {
   return posixName(base) + "." + std::to_string(geteuid());
 }

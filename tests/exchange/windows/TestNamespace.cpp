@@ -33,3 +33,12 @@ std::string TestNamespace::printerDevice(int port) const {
 std::string TestNamespace::regionObjectName() const {
   return "Global\\QorShareView3";
 }
+
+bool TestNamespace::globalObjectsExist() const {
+  const HANDLE region = OpenFileMappingA(FILE_MAP_READ, FALSE, "Global\\QorShareView3");
+  const HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, "Global\\QorStructMutEx3");
+  for (HANDLE handle : {region, mutex}) {
+    if (handle != nullptr) CloseHandle(handle);
+  }
+  return region != nullptr || mutex != nullptr;
+}

@@ -1,11 +1,10 @@
-// What only real Windows processes show: attach counts across processes, a holder of the
-// region mutex ended by TerminateProcess, the fallback to the local names and the move to the
+// What only real Windows processes show: a holder of the region mutex ended by
+// TerminateProcess, the fallback to the local names and the move to the
 // global ones, and the region's bytes as another program sees them.
 #define WIN32_LEAN_AND_MEAN
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <algorithm>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -25,26 +24,6 @@ bool mappingExists(const char* name) {
   if (mapping == nullptr) return false;
   CloseHandle(mapping);
   return true;
-}
-
-TEST(WindowsProcesses, AttachCountFollowsTheAttachedProcesses) {
-  ChildProcess first(helper({"wait"}));
-  expectLines(first, {"waiting"});
-  {
-    MappedObject region(kGlobalRegion, kRegionSize);
-    ASSERT_TRUE(region.mapped());
-    EXPECT_EQ(region.region().attachCount, 1);
-    const char* bytes = static_cast<const char*>(region.address());
-    EXPECT_TRUE(std::all_of(bytes + 2, bytes + kRegionSize, [](char byte) { return byte == 0; }));
-
-    ChildProcess second(helper({"wait"}));
-    expectLines(second, {"waiting"});
-    EXPECT_EQ(region.region().attachCount, 2);
-    EXPECT_EQ(second.finish(), 0);
-    EXPECT_EQ(region.region().attachCount, 1);
-  }
-  EXPECT_EQ(first.finish(), 0);
-  EXPECT_FALSE(mappingExists(kGlobalRegion)) << "gone with its last handle";
 }
 
 // A named pipe that nobody reads stands for a log file on a stalled share: the helper writing
