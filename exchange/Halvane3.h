@@ -16,16 +16,27 @@
  *   low 16 bits of the slot are used, as an unsigned number (so -1 means 65535). Results
  *   are small integers: 1/0, or a length.
  * - A null pointer where a text, buffer, cursor or size is needed makes the call do nothing
- *   and return 0. When the process could not attach to the region (see below), every
- *   operation on the region does nothing and returns 0, and the name queries report an
- *   empty name.
+ *   and return 0. On Linux, when the process could not attach to the region (see below),
+ *   every operation on the region does nothing and returns 0, and the name queries report
+ *   an empty name; on Windows the DLL then fails to load.
  * - Any thread of any process may call any function at any time; none of them raises.
+ * - Windows: every function is __stdcall and exported under its plain name (no "@N"), every
+ *   argument one 32-bit slot, in the 32-bit Halvane3.dll. Bind by plain name with
+ *   GetProcAddress, or link the import library libHalvane3.dll.a.
  *
  * Names of the shared objects
  * The name queries report the names "Global\QorShareView3" or "QorShareView3" and
- * "Global\QorStructMutEx3" or "QorStructMutEx3". They map onto POSIX shared-memory objects
- * (shm_open) as follows, where P is the value of HALVANE3_NAME_PREFIX and U the effective
- * user id in decimal:
+ * "Global\QorStructMutEx3" or "QorStructMutEx3".
+ *
+ * On Windows these are the platform's own objects under exactly these names: a file mapping
+ * backed by the paging file (the region) and a mutex, each created under its global name
+ * first and under its local name when that fails, with a present, null DACL (default
+ * security when that descriptor cannot be built) and inheritable handles. The region lives
+ * while a handle to it is open; the process that creates it fills it with zeros. A process
+ * that ends while holding the mutex leaves it abandoned, and the next waiter takes it over.
+ *
+ * On Linux they map onto POSIX shared-memory objects (shm_open) as follows, where P is the
+ * value of HALVANE3_NAME_PREFIX and U the effective user id in decimal:
  *   "Global\QorShareView3"   -> "/PQorShareView3"       mode 0666, any local user
  *   "QorShareView3"          -> "/PQorShareView3.U"     mode 0600, owner only
  *   "Global\QorStructMutEx3" -> "/PQorStructMutEx3"     mode 0666
@@ -44,7 +55,7 @@
  * A child forked from an attached process is attached itself: the region stays while
  * either of them lives.
  *
- * Environment
+ * Environment (Linux only; the Windows library reads none)
  * - HALVANE3_NAME_PREFIX: inserted after the leading "/" of every object name above; empty
  *   by default. Tests, benchmarks and side-by-side installations set it so that they never
  *   touch a live system's region. It is read once, when the library is loaded. A prefix
@@ -61,10 +72,17 @@
 
 #include <stdint.h>
 
-#if defined(__GNUC__)
+/* On Windows the exports have the platform's calling convention for exported functions
+ * (__stdcall) and plain names (no "@N"); Halvane3.def lists them. */
+#if defined(_WIN32)
+#define HALVANE3_EXPORT
+#define HALVANE3_CALL __stdcall
+#elif defined(__GNUC__)
 #define HALVANE3_EXPORT __attribute__((visibility("default")))
+#define HALVANE3_CALL
 #else
 #define HALVANE3_EXPORT
+#define HALVANE3_CALL
 #endif
 
 #ifdef __cplusplus
@@ -76,13 +94,13 @@ extern "C" {
 /* Copies the region name in use into buffer (size: 16-bit), at most size bytes, the rest of
  * the size bytes padded with NUL and the last one always NUL. Returns the length copied;
  * size 0 returns 0 and writes nothing. */
-HALVANE3_EXPORT int16_t GetShareViewName(char* buffer, int32_t size);
+HALVANE3_EXPORT int16_t HALVANE3_CALL GetShareViewName(char* buffer, int32_t size);
 /* The same for the mutex name in use. */
-HALVANE3_EXPORT int16_t GetShareMutexName(char* buffer, int32_t size);
+HALVANE3_EXPORT int16_t HALVANE3_CALL GetShareMutexName(char* buffer, int32_t size);
 /* Moves a process attached to the local objects over to the global ones once these exist,
  * carrying its running-applications bits along. Returns 1 if this call moved the region,
  * else 0, and stores the same value through switched. The first argument is ignored. */
-HALVANE3_EXPORT int32_t CyclicCleanup(int32_t ignored, int32_t* switched);
+HALVANE3_EXPORT int32_t HALVANE3_CALL CyclicCleanup(int32_t ignored, int32_t* switched);
 
 /* Queues. A reader keeps its own cursor, starting at -1 (the oldest entry); reading never
  * removes an entry, and a full ring overwrites its oldest entry. A Get returns 1 when it
@@ -93,46 +111,47 @@ HALVANE3_EXPORT int32_t CyclicCleanup(int32_t ignored, int32_t* switched);
  * characters followed by "..."). The whole text and CR LF are also appended to the file at
  * path, if it can be opened. The text "-" writes a separator to the file (an empty line,
  * 68 dashes, an empty line) and puts the 68 dashes into the ring. Returns 1. */
-HALVANE3_EXPORT int32_t SetSysLogEntry(const char* path, const char* text);
-HALVANE3_EXPORT int32_t GetSysLogEntry(int32_t* cursor, char* buffer, int32_t* size);
-HALVANE3_EXPORT void ClearSysLogQueue(void);
+HALVANE3_EXPORT int32_t HALVANE3_CALL SetSysLogEntry(const char* path, const char* text);
+HALVANE3_EXPORT int32_t HALVANE3_CALL GetSysLogEntry(int32_t* cursor, char* buffer, int32_t* size);
+HALVANE3_EXPORT void HALVANE3_CALL ClearSysLogQueue(void);
 
 /* Tree view: 200 entries of four numbers and up to 1,023 characters. Returns 1. */
-HALVANE3_EXPORT int32_t SetTreeViewEntry(int32_t value1, int32_t value2, const char* text,
-                                         int32_t value3, int32_t value4);
-HALVANE3_EXPORT int32_t GetTreeViewEntry(int32_t* cursor, char* buffer, int32_t* size,
-                                         int32_t* value1, int32_t* value2, int32_t* value3,
-                                         int32_t* value4);
-HALVANE3_EXPORT void ClearTreeViewQueue(void);
+HALVANE3_EXPORT int32_t HALVANE3_CALL SetTreeViewEntry(int32_t value1, int32_t value2,
+                                                       const char* text, int32_t value3,
+                                                       int32_t value4);
+HALVANE3_EXPORT int32_t HALVANE3_CALL GetTreeViewEntry(int32_t* cursor, char* buffer, int32_t* size,
+                                                       int32_t* value1, int32_t* value2,
+                                                       int32_t* value3, int32_t* value4);
+HALVANE3_EXPORT void HALVANE3_CALL ClearTreeViewQueue(void);
 
 /* Debug: 100 entries of up to 239 characters. Returns 1. */
-HALVANE3_EXPORT int32_t SetDebugEntry(const char* text);
-HALVANE3_EXPORT int32_t GetDebugEntry(int32_t* cursor, char* buffer, int32_t* size);
-HALVANE3_EXPORT void ClearDebugQueue(void);
+HALVANE3_EXPORT int32_t HALVANE3_CALL SetDebugEntry(const char* text);
+HALVANE3_EXPORT int32_t HALVANE3_CALL GetDebugEntry(int32_t* cursor, char* buffer, int32_t* size);
+HALVANE3_EXPORT void HALVANE3_CALL ClearDebugQueue(void);
 
 /* Command queues 0 to 3: 50 entries each of up to 4,095 characters. A queue number outside
  * 0..3 returns 0 (or does nothing) and changes nothing. */
-HALVANE3_EXPORT int32_t SetCommandEntry(const char* text, int32_t queue);
-HALVANE3_EXPORT int32_t GetCommandEntry(int32_t* cursor, char* buffer, int32_t* size,
-                                        int32_t queue);
-HALVANE3_EXPORT void ClearCommandQueue(int32_t queue);
+HALVANE3_EXPORT int32_t HALVANE3_CALL SetCommandEntry(const char* text, int32_t queue);
+HALVANE3_EXPORT int32_t HALVANE3_CALL GetCommandEntry(int32_t* cursor, char* buffer, int32_t* size,
+                                                      int32_t queue);
+HALVANE3_EXPORT void HALVANE3_CALL ClearCommandQueue(int32_t queue);
 
 /* Shared values. */
 
 /* Stores a text of up to 255 characters; a longer one empties the system information. */
-HALVANE3_EXPORT void SetSysInfo(const char* text);
+HALVANE3_EXPORT void HALVANE3_CALL SetSysInfo(const char* text);
 /* Copies the system information into buffer (size: 16-bit) when it is shorter than size,
  * else delivers the empty text. Returns the length delivered. */
-HALVANE3_EXPORT int16_t GetSysInfo(char* buffer, int32_t size);
+HALVANE3_EXPORT int16_t HALVANE3_CALL GetSysInfo(char* buffer, int32_t size);
 /* 1 if (bits AND mask), taken as a signed 32-bit number, is above zero: bit 31 alone never
  * reads as running. */
-HALVANE3_EXPORT int32_t GetRunningApps(int32_t mask);
+HALVANE3_EXPORT int32_t HALVANE3_CALL GetRunningApps(int32_t mask);
 /* Sets the mask's bits when running is non-zero, else clears them. */
-HALVANE3_EXPORT void SetRunningApps(int32_t mask, int32_t running);
+HALVANE3_EXPORT void HALVANE3_CALL SetRunningApps(int32_t mask, int32_t running);
 /* Adds 1 to the 16-bit watchdog counter, wrapping from 32,767 to -32,768. */
-HALVANE3_EXPORT void IncreaseWatchdog(void);
+HALVANE3_EXPORT void HALVANE3_CALL IncreaseWatchdog(void);
 /* The watchdog counter, sign-extended. */
-HALVANE3_EXPORT int32_t ReadWatchdog(void);
+HALVANE3_EXPORT int32_t HALVANE3_CALL ReadWatchdog(void);
 
 /* Services. */
 
@@ -142,9 +161,9 @@ HALVANE3_EXPORT int32_t ReadWatchdog(void);
  * running, the device cannot be opened or written, or the wait ran out. A process that
  * has started a print job keeps the library loaded until it ends, since the writer may
  * outlive any wait. */
-HALVANE3_EXPORT int16_t SendPRN(const char* text, int32_t port);
+HALVANE3_EXPORT int16_t HALVANE3_CALL SendPRN(const char* text, int32_t port);
 /* 0x03000005: version 3.0.0.5, one byte per component, the first in the highest byte. */
-HALVANE3_EXPORT int32_t GetHalvaneDLLVersion(void);
+HALVANE3_EXPORT int32_t HALVANE3_CALL GetHalvaneDLLVersion(void);
 
 #ifdef __cplusplus
 }

@@ -2,7 +2,7 @@
 #include <cstring>
 
 #include "Halvane3.h"
-#include "LibraryState.h"
+#include "Platform.h"
 
 using namespace halvane3;
 
@@ -22,15 +22,15 @@ int16_t copyName(const char* name, char* buffer, int32_t sizeSlot) {
 
 extern "C" {
 
-int16_t GetShareViewName(char* buffer, int32_t size) {
-  return copyName(library.regionName.load(), buffer, size);
+int16_t HALVANE3_CALL GetShareViewName(char* buffer, int32_t size) {
+  return copyName(regionNameInUse(), buffer, size);
 }
 
-int16_t GetShareMutexName(char* buffer, int32_t size) {
-  return copyName(library.mutexName.load(), buffer, size);
+int16_t HALVANE3_CALL GetShareMutexName(char* buffer, int32_t size) {
+  return copyName(mutexNameInUse(), buffer, size);
 }
 
-int32_t CyclicCleanup(int32_t, int32_t* switched) {
+int32_t HALVANE3_CALL CyclicCleanup(int32_t, int32_t* switched) {
   const int32_t moved = moveToGlobalObjects();
   if (switched != nullptr) *switched = moved;
   return moved;

@@ -2,7 +2,7 @@
 #include <cstring>
 
 #include "Halvane3.h"
-#include "LibraryState.h"
+#include "Platform.h"
 #include "RegionRings.h"
 #include "SysLogFile.h"
 
@@ -84,7 +84,7 @@ void clearRing(RingOf ringOf) {
 
 extern "C" {
 
-int32_t SetSysLogEntry(const char* path, const char* text) {
+int32_t HALVANE3_CALL SetSysLogEntry(const char* path, const char* text) {
   if (text == nullptr) return 0;
   LockedRegion locked;
   SharedRegion* region = locked.region();
@@ -102,19 +102,19 @@ int32_t SetSysLogEntry(const char* path, const char* text) {
   return 1;
 }
 
-int32_t GetSysLogEntry(int32_t* cursor, char* buffer, int32_t* size) {
+int32_t HALVANE3_CALL GetSysLogEntry(int32_t* cursor, char* buffer, int32_t* size) {
   if (!validRead(cursor, buffer, size)) return 0;
   return getEntry(cursor, size, sysLogRing, [&](SharedRegion& region, int32_t slot) {
     deliver(region.sysLogEntries[slot], kShortTextSize, buffer, size);
   });
 }
 
-void ClearSysLogQueue(void) {
+void HALVANE3_CALL ClearSysLogQueue(void) {
   clearRing(sysLogRing);
 }
 
-int32_t SetTreeViewEntry(int32_t value1, int32_t value2, const char* text, int32_t value3,
-                         int32_t value4) {
+int32_t HALVANE3_CALL SetTreeViewEntry(int32_t value1, int32_t value2, const char* text,
+                                       int32_t value3, int32_t value4) {
   if (text == nullptr) return 0;
   return setEntry(treeViewRing, [&](SharedRegion& region, int32_t slot) {
     TreeViewRecord& record = region.treeViewEntries[slot];
@@ -126,8 +126,9 @@ int32_t SetTreeViewEntry(int32_t value1, int32_t value2, const char* text, int32
   });
 }
 
-int32_t GetTreeViewEntry(int32_t* cursor, char* buffer, int32_t* size, int32_t* value1,
-                         int32_t* value2, int32_t* value3, int32_t* value4) {
+int32_t HALVANE3_CALL GetTreeViewEntry(int32_t* cursor, char* buffer, int32_t* size,
+                                       int32_t* value1, int32_t* value2, int32_t* value3,
+                                       int32_t* value4) {
   if (!validRead(cursor, buffer, size) || value1 == nullptr || value2 == nullptr ||
       value3 == nullptr || value4 == nullptr) {
     return 0;
@@ -142,29 +143,29 @@ int32_t GetTreeViewEntry(int32_t* cursor, char* buffer, int32_t* size, int32_t* 
   });
 }
 
-void ClearTreeViewQueue(void) {
+void HALVANE3_CALL ClearTreeViewQueue(void) {
   clearRing(treeViewRing);
 }
 
-int32_t SetDebugEntry(const char* text) {
+int32_t HALVANE3_CALL SetDebugEntry(const char* text) {
   if (text == nullptr) return 0;
   return setEntry(debugRing, [&](SharedRegion& region, int32_t slot) {
     storeCut(region.debugEntries[slot], kShortTextSize, text);
   });
 }
 
-int32_t GetDebugEntry(int32_t* cursor, char* buffer, int32_t* size) {
+int32_t HALVANE3_CALL GetDebugEntry(int32_t* cursor, char* buffer, int32_t* size) {
   if (!validRead(cursor, buffer, size)) return 0;
   return getEntry(cursor, size, debugRing, [&](SharedRegion& region, int32_t slot) {
     deliver(region.debugEntries[slot], kShortTextSize, buffer, size);
   });
 }
 
-void ClearDebugQueue(void) {
+void HALVANE3_CALL ClearDebugQueue(void) {
   clearRing(debugRing);
 }
 
-int32_t SetCommandEntry(const char* text, int32_t queue) {
+int32_t HALVANE3_CALL SetCommandEntry(const char* text, int32_t queue) {
   if (!validQueue(queue) || text == nullptr) return 0;
   return setEntry([queue](SharedRegion& region) { return commandRing(region, queue); },
                   [&](SharedRegion& region, int32_t slot) {
@@ -172,7 +173,7 @@ int32_t SetCommandEntry(const char* text, int32_t queue) {
                   });
 }
 
-int32_t GetCommandEntry(int32_t* cursor, char* buffer, int32_t* size, int32_t queue) {
+int32_t HALVANE3_CALL GetCommandEntry(int32_t* cursor, char* buffer, int32_t* size, int32_t queue) {
   if (!validQueue(queue) || !validRead(cursor, buffer, size)) return 0;
   return getEntry(
       cursor, size, [queue](SharedRegion& region) { return commandRing(region, queue); },
@@ -181,7 +182,7 @@ int32_t GetCommandEntry(int32_t* cursor, char* buffer, int32_t* size, int32_t qu
       });
 }
 
-void ClearCommandQueue(int32_t queue) {
+void HALVANE3_CALL ClearCommandQueue(int32_t queue) {
   if (!validQueue(queue)) return;
   clearRing([queue](SharedRegion& region) { return commandRing(region, queue); });
 }

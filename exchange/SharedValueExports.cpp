@@ -6,13 +6,13 @@
 #include <cstring>
 
 #include "Halvane3.h"
-#include "LibraryState.h"
+#include "Platform.h"
 
 using namespace halvane3;
 
 extern "C" {
 
-void SetSysInfo(const char* text) {
+void HALVANE3_CALL SetSysInfo(const char* text) {
   if (text == nullptr) return;
   LockedRegion locked;
   SharedRegion* region = locked.region();
@@ -26,7 +26,7 @@ void SetSysInfo(const char* text) {
   }
 }
 
-int16_t GetSysInfo(char* buffer, int32_t sizeSlot) {
+int16_t HALVANE3_CALL GetSysInfo(char* buffer, int32_t sizeSlot) {
   const auto size = static_cast<uint16_t>(sizeSlot);
   if (size == 0 || buffer == nullptr) return 0;
   LockedRegion locked;
@@ -38,14 +38,14 @@ int16_t GetSysInfo(char* buffer, int32_t sizeSlot) {
   return static_cast<int16_t>(delivered);
 }
 
-int32_t GetRunningApps(int32_t mask) {
+int32_t HALVANE3_CALL GetRunningApps(int32_t mask) {
   ProcessLocked locked;
   SharedRegion* region = locked.region();
   if (region == nullptr) return 0;
   return (std::atomic_ref<int32_t>(region->runningApps).load() & mask) > 0 ? 1 : 0;
 }
 
-void SetRunningApps(int32_t mask, int32_t running) {
+void HALVANE3_CALL SetRunningApps(int32_t mask, int32_t running) {
   ProcessLocked locked;
   SharedRegion* region = locked.region();
   if (region == nullptr) return;
@@ -57,7 +57,7 @@ void SetRunningApps(int32_t mask, int32_t running) {
   }
 }
 
-void IncreaseWatchdog(void) {
+void HALVANE3_CALL IncreaseWatchdog(void) {
   ProcessLocked locked;
   SharedRegion* region = locked.region();
   if (region == nullptr) return;
@@ -65,14 +65,14 @@ void IncreaseWatchdog(void) {
   std::atomic_ref<int16_t>(region->watchdog).fetch_add(1);
 }
 
-int32_t ReadWatchdog(void) {
+int32_t HALVANE3_CALL ReadWatchdog(void) {
   ProcessLocked locked;
   SharedRegion* region = locked.region();
   if (region == nullptr) return 0;
   return std::atomic_ref<int16_t>(region->watchdog).load();
 }
 
-int32_t GetHalvaneDLLVersion(void) {
+int32_t HALVANE3_CALL GetHalvaneDLLVersion(void) {
   return 0x03000005;
 }
 

@@ -1,11 +1,9 @@
 #include "SysLogFile.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cstring>
 #include <string_view>
 
+#include "Platform.h"
 #include "TextModeWriter.h"
 
 namespace halvane3 {
@@ -14,9 +12,9 @@ static_assert(std::string_view(kSeparatorLine).size() == 68);
 
 void appendToSysLogFile(const char* path, const char* text) {
   if (path == nullptr) return;
-  const int fd = open(path, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOCTTY, 0666);
-  if (fd < 0) return;
-  TextModeWriter writer(fd);
+  OutputFile file = OutputFile::appendToLog(path);
+  if (!file.isOpen()) return;
+  TextModeWriter writer(file);
   if (std::strcmp(text, kSysLogSeparator) == 0) {
     writer.append("\n");
     writer.append(kSeparatorLine);
@@ -26,7 +24,6 @@ void appendToSysLogFile(const char* path, const char* text) {
     writer.append("\n");
   }
   writer.flush();
-  close(fd);
 }
 
 }  // namespace halvane3

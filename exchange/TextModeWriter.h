@@ -5,11 +5,13 @@
 
 #include <cstddef>
 
+#include "Platform.h"
+
 namespace halvane3 {
 
 class TextModeWriter {
  public:
-  explicit TextModeWriter(int fd) : fd_(fd) {}
+  explicit TextModeWriter(OutputFile& file) : file_(file) {}
   TextModeWriter(const TextModeWriter&) = delete;
   TextModeWriter& operator=(const TextModeWriter&) = delete;
 
@@ -19,9 +21,7 @@ class TextModeWriter {
   bool flush();
 
  private:
-  bool writeAll(const char* bytes, size_t length);
-
-  int fd_;
+  OutputFile& file_;
   bool failed_ = false;
   size_t used_ = 0;
   char buffer_[4096];

@@ -1,11 +1,5 @@
 # The library exports exactly the functions that Halvane3.h declares with HALVANE3_EXPORT.
-file(READ "${HEADER}" header)
-string(REGEX MATCHALL "HALVANE3_EXPORT [A-Za-z0-9_]+ [A-Za-z0-9_]+\\(" declarations "${header}")
-set(declared "")
-foreach(declaration IN LISTS declarations)
-  string(REGEX REPLACE ".* ([A-Za-z0-9_]+)\\($" "\\1" name "${declaration}")
-  list(APPEND declared "${name}")
-endforeach()
+include(${CMAKE_CURRENT_LIST_DIR}/DeclaredExports.cmake)
 
 execute_process(COMMAND nm -D --defined-only "${LIBRARY}" OUTPUT_VARIABLE symbols
                 RESULT_VARIABLE result)
@@ -19,7 +13,6 @@ foreach(line IN LISTS lines)
   list(APPEND exported "${name}")
 endforeach()
 
-list(SORT declared)
 list(SORT exported)
 list(LENGTH declared count)
 if(NOT declared STREQUAL exported)

@@ -1,10 +1,8 @@
-// A real child process (fork and exec) whose output the test reads line by line. Every wait
-// on it is bounded, so that a deadlock fails the test instead of hanging it.
+// A real child process whose output the test reads line by line. Every wait on it is
+// bounded, so that a deadlock fails the test instead of hanging it.
 #pragma once
 
-#include <signal.h>
-#include <sys/types.h>
-
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,8 +20,10 @@ class ChildProcess {
   std::string readLine(int timeoutSeconds = 60);
   // Sends a line to its standard input (a helper waiting in "wait" goes on).
   void resume();
-  // Kills it with the signal and reaps it.
-  void kill(int signal = SIGKILL);
+  // Ends it at once, the way a crash or a kill does (SIGKILL, TerminateProcess), and reaps it.
+  void kill();
+  // Asks it to end, as a user stopping it does (SIGTERM), and reaps it.
+  void stop();
   // All output still to come, until it ends.
   std::string readRest(int timeoutSeconds = 60);
   // Closes its input and waits for its end: the exit code, 128 + the signal that ended it,
@@ -31,14 +31,20 @@ class ChildProcess {
   int finish(int timeoutSeconds = 60);
 
  private:
-  pid_t pid_ = -1;
-  int input_ = -1;
-  int output_ = -1;
+  // Appends what arrives within the time-out; false at the end of its output or after the
+  // time-out, which sets timedOut.
+  bool readSome(std::string& into, int timeoutSeconds, bool& timedOut);
+
+  struct Process;
+  std::unique_ptr<Process> process_;
   std::string pending_;
 };
 
 // The command line of the exchange helper (ExchangeHelper.cpp) running these commands.
 std::vector<std::string> helper(const std::vector<std::string>& commands);
+
+// Reads the child's next lines, which must be these.
+void expectLines(ChildProcess& child, const std::vector<std::string>& lines);
 
 struct Finished {
   int exitCode;

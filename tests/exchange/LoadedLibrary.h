@@ -1,5 +1,6 @@
-// libHalvane3.so opened with dlopen rather than linked, so that it attaches only after the
-// test has chosen its namespace, and so that a test can unload and load it again.
+// The library loaded at run time (dlopen, LoadLibraryA) rather than linked, so that it
+// attaches only after the test has chosen its namespace, and so that a test can unload and
+// load it again. Every export is bound by its plain name.
 #pragma once
 
 #include "Halvane3.h"

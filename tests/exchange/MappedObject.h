@@ -1,6 +1,7 @@
-// A shared object of some namespace mapped into the test process directly, by its POSIX
-// name, the way code without the library opens it. The test process holds no flock on it,
-// so it never keeps the object alive.
+// A shared object mapped into the test process directly, by the name the platform gives it
+// (the POSIX name of a namespace's object, or the name of a Windows file mapping), the way
+// code without the library opens it. On POSIX the test process holds no flock on it, so it
+// never keeps the object alive.
 #pragma once
 
 #include <cstddef>
@@ -10,7 +11,7 @@
 
 class MappedObject {
  public:
-  MappedObject(const std::string& posixName, size_t size);
+  MappedObject(const std::string& objectName, size_t size);
   ~MappedObject();
   MappedObject(const MappedObject&) = delete;
   MappedObject& operator=(const MappedObject&) = delete;

@@ -5,7 +5,6 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -16,35 +15,6 @@
 namespace {
 
 using halvane3::kRegionSize;
-
-// Reads helper output up to its "waiting" line.
-void expectLines(ChildProcess& child, const std::vector<std::string>& lines) {
-  for (const std::string& line : lines)
-    ASSERT_EQ(child.readLine(), line);
-}
-
-TEST(Lifetime, AttachCountFollowsTheAttachedProcesses) {
-  TestNamespace names;
-  const std::string regionName = names.posixName("QorShareView3");
-  ChildProcess first(helper({"wait"}));
-  expectLines(first, {"waiting"});
-  {
-    MappedObject region(regionName, kRegionSize);
-    ASSERT_TRUE(region.mapped());
-    EXPECT_EQ(region.region().attachCount, 1);
-    const char* bytes = static_cast<const char*>(region.address());
-    EXPECT_TRUE(std::all_of(bytes + 2, bytes + kRegionSize, [](char byte) { return byte == 0; }));
-
-    ChildProcess second(helper({"wait"}));
-    expectLines(second, {"waiting"});
-    EXPECT_EQ(region.region().attachCount, 2);
-    EXPECT_EQ(second.finish(), 0);
-    EXPECT_EQ(region.region().attachCount, 1);
-  }
-  EXPECT_EQ(first.finish(), 0);
-  EXPECT_FALSE(names.objectExists(regionName)) << "gone with its last process";
-  EXPECT_FALSE(names.objectExists(names.posixName("QorStructMutEx3")));
-}
 
 TEST(Lifetime, RegionLeftByKilledProcessesStartsAfresh) {
   TestNamespace names;

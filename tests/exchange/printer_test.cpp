@@ -1,26 +1,11 @@
-#include <fcntl.h>
-#include <poll.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <chrono>
+#include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "ExchangeFixture.h"
+#include "PrinterFixture.h"
 
 namespace {
-
-class Printer : public ExchangeFixture {
- protected:
-  std::string device(int port) const { return names.folder() + "/lp" + std::to_string(port); }
-  // A device file that is there and empty.
-  std::string plugIn(int port) const {
-    writeFile(device(port), "");
-    return device(port);
-  }
-};
 
 TEST_F(Printer, PortTwoPrintsOnTheThirdDeviceWithCrLf) {
   plugIn(2);
@@ -33,34 +18,7 @@ TEST_F(Printer, PortTwoPrintsOnTheThirdDeviceWithCrLf) {
 
 TEST_F(Printer, DeviceThatIsNotThereFails) {
   EXPECT_EQ(h3.SendPRN("text", 5), 0);
-  struct stat status;
-  EXPECT_NE(stat(device(5).c_str(), &status), 0) << "a device is never created";
-}
-
-// A printer that never takes the job: its device is a FIFO nobody reads.
-TEST_F(Printer, CallWhileAJobStillRunsReturnsAtOnceAndStartsNothing) {
-  ASSERT_EQ(mkfifo(device(0).c_str(), 0600), 0);
-  plugIn(1);
-  EXPECT_EQ(h3.SendPRN("stuck job\n", 0), 0) << "the wait runs out";
-  EXPECT_EQ(h3.SendPRN("second job", 1), 0);
-  EXPECT_EQ(readFile(device(1)), "");
-
-  // The printer comes back: the first job goes out, and the port is free again.
-  const int fd = open(device(0).c_str(), O_RDONLY);
-  ASSERT_GE(fd, 0);
-  std::string printed;
-  char chunk[64];
-  for (ssize_t length; (length = read(fd, chunk, sizeof chunk)) > 0;)
-    printed.append(chunk, length);
-  close(fd);
-  EXPECT_EQ(printed, "stuck job\r\n");
-  int result = 0;
-  for (int attempt = 0; attempt < 1000 && result == 0; ++attempt) {
-    result = h3.SendPRN("third job", 1);
-    if (result == 0) std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  EXPECT_EQ(result, 1);
-  EXPECT_EQ(readFile(device(1)), "third job");
+  EXPECT_FALSE(std::filesystem::exists(device(5))) << "a device is never created";
 }
 
 TEST_F(Printer, ThreadsPrintingAtOnceNeverShareAJob) {

@@ -230,7 +230,7 @@ TEST_F(QueueTest, NullPointersAreRefused) {
 }
 
 TEST_F(QueueTest, RingFieldsSpoiltByAnotherProcessAreRepaired) {
-  MappedObject mapped(names.posixName("QorShareView3"), halvane3::kRegionSize);
+  MappedObject mapped(names.regionObjectName(), halvane3::kRegionSize);
   ASSERT_TRUE(mapped.mapped());
   mapped.region().debugStart = 5000;
   mapped.region().debugCount = -3;

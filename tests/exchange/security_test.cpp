@@ -18,11 +18,6 @@ namespace {
 constexpr const char* kGlobalNames = "names Global\\QorShareView3|Global\\QorStructMutEx3\n";
 constexpr const char* kLocalNames = "names QorShareView3|QorStructMutEx3\n";
 
-void expectLines(ChildProcess& child, const std::vector<std::string>& lines) {
-  for (const std::string& line : lines)
-    ASSERT_EQ(child.readLine(), line);
-}
-
 struct stat statusOf(const TestNamespace& names, const std::string& base) {
   struct stat status {};
   EXPECT_EQ(lstat(("/dev/shm/" + names.prefix() + base).c_str(), &status), 0) << base;

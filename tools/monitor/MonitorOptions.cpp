@@ -20,7 +20,7 @@ const char* const kMonitorUsage =
     "  -i, --interval MS     how often to look while following (default 100)\n"
     "  -h, --help            show this text\n"
     "\n"
-    "HALVANE3_NAME_PREFIX chooses the region as it does for the library.\n"
+    "On Linux, HALVANE3_NAME_PREFIX chooses the region as it does for the library.\n"
     "Exit status: 0 done, 1 cannot attach to the region, 2 bad usage.\n";
 
 namespace {

@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "Console.h"
 #include "Halvane3.h"
 #include "MonitorOptions.h"
 #include "QueueFollower.h"
@@ -36,6 +37,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "halvane3-monitor: %s\nTry 'halvane3-monitor --help'.\n", error.c_str());
     return 2;
   }
+  prepareConsole();
   if (options->help) {
     std::fputs(kMonitorUsage, stdout);
     return 0;

@@ -3,13 +3,9 @@
 #pragma once
 
 #include "ObjectAccess.h"
+#include "SharedNames.h"
 
 namespace halvane3 {
-
-inline constexpr const char* kGlobalRegionName = "Global\\QorShareView3";
-inline constexpr const char* kLocalRegionName = "QorShareView3";
-inline constexpr const char* kGlobalMutexName = "Global\\QorStructMutEx3";
-inline constexpr const char* kLocalMutexName = "QorStructMutEx3";
 
 // Room for any name shm_open accepts.
 struct PosixName {

@@ -56,8 +56,6 @@ inline constexpr int kGlobalLockWaitMilliseconds = 750;
 // Load and unload of the library.
 void attachProcess();
 void detachProcess();
-// Moves a process on the local objects to the global ones; 1 when the region moved.
-int32_t moveToGlobalObjects();
 // Installs the fork handlers that give a forked child holds of its own.
 void watchForks();
 // A forked child's first call.

@@ -4,6 +4,7 @@
 #include <atomic>
 
 #include "LibraryState.h"
+#include "Platform.h"
 #include "RegionMutex.h"
 
 namespace halvane3 {
@@ -180,6 +181,14 @@ void detachProcess() {
 void countForkedChild() {
   library.countAtFirstCall = false;
   if (library.view != nullptr) attachCount(*library.view).fetch_add(1);
+}
+
+const char* regionNameInUse() {
+  return library.regionName.load();
+}
+
+const char* mutexNameInUse() {
+  return library.mutexName.load();
 }
 
 int32_t moveToGlobalObjects() {

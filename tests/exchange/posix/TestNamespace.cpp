@@ -29,6 +29,18 @@ TestNamespace::~TestNamespace() {
   std::filesystem::remove_all(folder_, ignored);
 }
 
+std::string TestNamespace::printerDevice(int port) const {
+  return folder_ + "/lp" + std::to_string(port);
+}
+
+std::string TestNamespace::regionObjectName() const {
+  return posixName("QorShareView3");
+}
+
+bool TestNamespace::globalObjectsExist() const {
+  return objectExists(posixName("QorShareView3")) || objectExists(posixName("QorStructMutEx3"));
+}
+
 std::string TestNamespace::localPosixName(const std::string& base) const {
   return posixName(base) + "." + std::to_string(geteuid());
 }

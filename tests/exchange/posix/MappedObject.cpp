@@ -5,8 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-MappedObject::MappedObject(const std::string& posixName, size_t size) : size_(size) {
-  const int fd = shm_open(posixName.c_str(), O_RDWR, 0);
+MappedObject::MappedObject(const std::string& objectName, size_t size) : size_(size) {
+  const int fd = shm_open(objectName.c_str(), O_RDWR, 0);
   if (fd < 0) return;
   struct stat status;
   if (fstat(fd, &status) == 0 && static_cast<size_t>(status.st_size) >= size) {

@@ -1,0 +1,7 @@
+#include "LibraryState.h"
+
+namespace halvane3 {
+
+LibraryState library;
+
+}  // namespace halvane3
