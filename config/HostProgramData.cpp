@@ -6,4 +6,8 @@ std::array<std::u16string, kDayTypeCount> DayTypeShortNames;
 std::array<std::u16string, kDayTypeCount> DayTypeNames;
 bool DeleteAllPeriods = false;
 
+std::array<ReceiverTypeEntry, kMaxReceiverTypes> ReceiverTypeCatalogue;
+std::int16_t ReceiverTypeCount = 0;
+bool NestedProfileNames = false;
+
 }  // namespace Halvane_Config

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 
 #include "config/DayTypes.h"
@@ -16,5 +17,19 @@ extern std::array<std::u16string, kDayTypeCount> DayTypeNames;
 
 // Makes the schedule's Delete remove every period of the row instead of the selected one.
 extern bool DeleteAllPeriods;
+
+// The receiver types the host program knows; the first ReceiverTypeCount entries are in
+// use. Receivers look their type up here by its id.
+struct ReceiverTypeEntry {
+  std::int16_t TypeId = 0;
+  std::u16string DisplayName;
+  std::u16string SystemCode;
+};
+inline constexpr int kMaxReceiverTypes = 300;
+extern std::array<ReceiverTypeEntry, kMaxReceiverTypes> ReceiverTypeCatalogue;
+extern std::int16_t ReceiverTypeCount;
+
+// Makes cProfile::SetName read "@" in a name as the separator of a parent profile.
+extern bool NestedProfileNames;
 
 }  // namespace Halvane_Config

@@ -1,0 +1,163 @@
+#include "config/DiskFiles.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <vector>
+
+#include "common/Halvane_Common_Procedures.h"
+
+namespace Halvane_Config {
+
+namespace hcp = Halvane_Common_Procedures;
+
+namespace {
+
+constexpr std::int32_t kUnknownVersionText = 803;
+
+std::u16string Decimal(long long value) {
+  return hcp::Utf8ToUtf16(std::to_string(value));
+}
+
+// The error number of a failed rename or delete; missing is the number for "no such file".
+[[noreturn]] void RaiseFileError(int error, int missing, const std::string& path) {
+  int number = hcp::kPathFileAccessError;
+  if (error == ENOENT || error == ENOTDIR) number = missing;
+  if (error == EACCES || error == EPERM || error == EROFS) number = hcp::kPermissionDenied;
+  throw hcp::RuntimeError(number, hcp::RuntimeError::DescriptionOf(number) + " (" + path + ")");
+}
+
+// Whether anything at all lies at the path: a file of any kind, also a folder. A path
+// that cannot be examined counts as free; writing there reports why.
+bool Occupied(std::u16string_view path) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  const fs::file_type type = fs::symlink_status(hcp::Utf16ToUtf8(path), error).type();
+  return type != fs::file_type::not_found && type != fs::file_type::none;
+}
+
+// Opens an existing file for reading; false when there is none. Other failures raise.
+bool OpenToLoad(hcp::BinaryFile& file, std::u16string_view path) {
+  try {
+    file.Open(path, hcp::FileMode::Binary, hcp::FileAccess::Read);
+    return true;
+  } catch (const hcp::RuntimeError& e) {
+    if (e.Number() == hcp::kFileNotFound) return false;
+    throw;
+  }
+}
+
+void LogFailure(std::int32_t textNumber, std::u16string_view path, const StepFailures& failures) {
+  hcp::LogMessage(hcp::GetTextByNumber(textNumber) + u" " + std::u16string(path) + u" Err:" +
+                  failures.Description());
+}
+
+void LogUnknownVersion(std::u16string_view path, std::int16_t version, std::int32_t textNumber) {
+  hcp::LogMessage(hcp::GetTextByNumber(kUnknownVersionText) + u" '" + std::u16string(path) +
+                  u"' (" + Decimal(version) + u") " + hcp::GetTextByNumber(textNumber));
+}
+
+}  // namespace
+
+std::u16string DiskFolder::Path() const {
+  return hcp::ProgramFolder() + std::u16string(folder);
+}
+
+std::u16string DiskFolder::FileName(std::int16_t DiskIdentity) const {
+  const std::u16string digits = u"0000" + Decimal(DiskIdentity);
+  return Path() + std::u16string(prefix) + digits.substr(digits.size() - 4) + u".dat";
+}
+
+std::int16_t FindFreeDiskIdentity(const DiskFolder& files) {
+  constexpr int kSpan = kLastDiskIdentity - kFirstDiskIdentity;
+  std::vector<bool> taken(kLastDiskIdentity + 1, false);
+  int takenCount = 0;
+  while (takenCount < kLastDiskIdentity) {
+    const auto identity =
+        static_cast<std::int16_t>(hcp::RoundHalfEven(hcp::Rnd() * kSpan + kFirstDiskIdentity));
+    if (!Occupied(files.FileName(identity))) return identity;
+    if (!taken[identity]) {
+      taken[identity] = true;
+      ++takenCount;
+    }
+  }
+  throw hcp::RuntimeError(hcp::kTooManyFiles, "Too many files: all " + std::to_string(kSpan + 1) +
+                                                  " disk identities are taken");
+}
+
+void ReplaceFile(std::u16string_view path, std::string_view bytes) {
+  namespace fs = std::filesystem;
+  const fs::path target(hcp::Utf16ToUtf8(path));
+  // Hidden, so that a new file cut short by a crash is never taken for a stored one.
+  const fs::path beside = target.parent_path() / ("." + target.filename().string() + "." +
+                                                  std::to_string(::getpid()) + ".new");
+  std::error_code ignored;
+  fs::remove(beside, ignored);  // what a save cut short may have left
+  try {
+    hcp::BinaryFile file(hcp::Utf8ToUtf16(beside.string()), hcp::FileMode::Binary,
+                         hcp::FileAccess::Write);
+    file.Put(bytes);
+    file.Close();
+  } catch (...) {
+    fs::remove(beside, ignored);
+    throw;
+  }
+  if (std::rename(beside.c_str(), target.c_str()) != 0) {
+    const int error = errno;
+    fs::remove(beside, ignored);
+    RaiseFileError(error, hcp::kPathNotFound, target.string());
+  }
+}
+
+void DeleteFile(std::u16string_view path) {
+  const std::string name = hcp::Utf16ToUtf8(path);
+  if (::unlink(name.c_str()) != 0) RaiseFileError(errno, hcp::kFileNotFound, name);
+}
+
+LoadOutcome LoadVersionedFile(
+    std::u16string_view path, bool (*isKnown)(std::int16_t), std::int32_t unknownText,
+    std::int32_t failedText,
+    const std::function<void(hcp::ByteInput& in, std::int16_t version)>& read) {
+  LoadOutcome outcome;
+  StepFailures failures;
+  failures.Run([&] {
+    hcp::BinaryFile file;
+    if (!OpenToLoad(file, path) || file.Length() < 2) return;
+    outcome.version = hcp::GetInt16(file);
+    outcome.versionRead = true;
+    if (!isKnown(outcome.version)) {
+      LogUnknownVersion(path, outcome.version, unknownText);
+      return;
+    }
+    read(file, outcome.version);
+    outcome.loaded = true;
+  });
+  if (failures.Any()) LogFailure(failedText, path, failures);
+  return outcome;
+}
+
+bool SaveIdentifiedFile(const DiskFolder& files, std::int16_t& identity, bool& updatedIdentity,
+                        std::int32_t failedText, const std::function<std::string()>& compose) {
+  StepFailures failures;
+  updatedIdentity = false;
+  if (identity < 0) {
+    if (!failures.Run([&] { identity = FindFreeDiskIdentity(files); })) {
+      LogFailure(failedText, files.Path(), failures);
+      return false;
+    }
+    updatedIdentity = true;
+  }
+  const std::u16string path = files.FileName(identity);
+  failures.Run([&] { ReplaceFile(path, compose()); });
+  if (failures.Any()) LogFailure(failedText, path, failures);
+  return !failures.Any();
+}
+
+void LogUpgrade(std::int32_t textNumber, std::u16string_view path, std::int16_t version) {
+  hcp::LogMessage(hcp::GetTextByNumber(textNumber) + u" '" + std::u16string(path) + u"' (version " +
+                  Decimal(version) + u" -> " + Decimal(kCurrentFileVersion) + u")");
+}
+
+}  // namespace Halvane_Config
