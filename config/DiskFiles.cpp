@@ -66,8 +66,13 @@ std::u16string DiskFolder::Path() const {
 }
 
 std::u16string DiskFolder::FileName(std::int16_t DiskIdentity) const {
-  const std::u16string digits = u"0000" + Decimal(DiskIdentity);
-  return Path() + std::u16string(prefix) + digits.substr(digits.size() - 4) + u".dat";
+  return Path() + std::u16string(prefix) + LastFourDigits(DiskIdentity) + u".dat";
+}
+
+std::u16string LastFourDigits(std::int16_t value) {
+  std::u16string digits(4, u'0');
+  digits += Decimal(value);
+  return digits.substr(digits.size() - 4);
 }
 
 std::int16_t FindFreeDiskIdentity(const DiskFolder& files) {
@@ -91,13 +96,22 @@ void ReplaceFile(std::u16string_view path, std::string_view bytes) {
   namespace fs = std::filesystem;
   const fs::path target(hcp::Utf16ToUtf8(path));
   // Hidden, so that a new file cut short by a crash is never taken for a stored one.
-  const fs::path beside = target.parent_path() / ("." + target.filename().string() + "." +
-                                                  std::to_string(::getpid()) + ".new");
+  std::string besideName = ".";
+  besideName += target.filename().string();
+  besideName += '.';
+  besideName += std::to_string(::getpid());
+  besideName += ".new";
+  const fs::path beside = target.parent_path() / besideName;
+  const std::u16string besidePath = hcp::Utf8ToUtf16(beside.string());
   std::error_code ignored;
-  fs::remove(beside, ignored);  // what a save cut short may have left
   try {
-    hcp::BinaryFile file(hcp::Utf8ToUtf16(beside.string()), hcp::FileMode::Binary,
-                         hcp::FileAccess::Write);
+    hcp::BinaryFile file(besidePath, hcp::FileMode::Binary, hcp::FileAccess::Write);
+    if (file.Length() > 0) {
+      // What a save of an earlier process with this number was cut short in.
+      file.Close();
+      fs::remove(beside);
+      file.Open(besidePath, hcp::FileMode::Binary, hcp::FileAccess::Write);
+    }
     file.Put(bytes);
     file.Close();
   } catch (...) {

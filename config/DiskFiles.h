@@ -32,6 +32,10 @@ struct DiskFolder {
   std::u16string FileName(std::int16_t DiskIdentity) const;
 };
 
+// The last four characters of "0000" and the value in decimal: 42 gives "0042", 12345
+// "2345", -1 "00-1".
+std::u16string LastFourDigits(std::int16_t value);
+
 // Draws identities (a value r from the program-wide Rnd, r * 9990 + 1 rounded half to
 // even) until nothing lies at the path of one, and returns it. Once every identity
 // 1..9991 has been drawn and found taken, raises error 67.

@@ -119,9 +119,9 @@ bool cReceiver::RemoveFromDisk(std::int16_t DiskIdentity) {
 void cReceiver::SetReceiverTypeId(std::int16_t TypeId) {
   m_ReceiverTypeId = TypeId;
   m_ReceiverTypeIndex = -1;
-  const std::u16string digits = u"0000" + hcp::Utf8ToUtf16(std::to_string(TypeId));
-  m_ReceiverTypeName = u"(" + hcp::GetTextByNumber(kReceiverTypeText) + u": " +
-                       digits.substr(digits.size() - 4) + u")";
+  m_ReceiverTypeName = u"(";
+  m_ReceiverTypeName +=
+      hcp::GetTextByNumber(kReceiverTypeText) + u": " + LastFourDigits(TypeId) + u")";
   const int count = std::clamp<int>(ReceiverTypeCount, 0, kMaxReceiverTypes);
   for (int i = 0; i < count; ++i) {
     const ReceiverTypeEntry& type = ReceiverTypeCatalogue[i];

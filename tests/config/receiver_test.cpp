@@ -1,5 +1,6 @@
 #include <signal.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <functional>
@@ -244,6 +245,16 @@ TEST_F(ReceiverTest, AFailedSaveLeavesThePreviousFileAsItWas) {
   ASSERT_EQ(log.Lines().size(), 2u);
   EXPECT_EQ(log.Lines()[0].substr(0, start.size() + 9), start + "Disk full");
   EXPECT_EQ(log.Lines()[1], start + "Text of 70000 characters is longer than a stored text can be");
+}
+
+TEST_F(ReceiverTest, WhatASaveCutShortLeftBesideTheFileGoesWithTheNextSave) {
+  folder.Write("Receivers/.Receiver_0042.dat." + std::to_string(::getpid()) + ".new",
+               std::string(5000, 'x'));
+  cReceiver receiver;
+  receiver.m_DiskIdentity = 42;
+  ASSERT_TRUE(receiver.SaveToDisk());
+  EXPECT_EQ(folder.Read("Receivers/Receiver_0042.dat"), golden::EmptyReceiverV5(42, kNoon));
+  EXPECT_EQ(folder.Entries("Receivers"), std::vector<std::string>{"Receiver_0042.dat"});
 }
 
 TEST_F(ReceiverTest, ASaveIntoAFolderThatCannotHoldFilesFails) {
