@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test three times over:
 # a plain build, an AddressSanitizer+UndefinedBehaviorSanitizer build, and a
-# ThreadSanitizer build of the exchange library and its threaded tests.
+# ThreadSanitizer build of the exchange library and its threaded tests; then a short run of
+# every fuzz target (scripts/fuzz.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -18,6 +19,9 @@ run_suite() {
 run_suite build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo
 run_suite build-asan -DCMAKE_BUILD_TYPE=Debug -DHALVANE_SANITIZE=address,undefined
 run_suite build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHALVANE_SANITIZE=thread -DHALVANE_INJECTOR=OFF
+
+echo "== fuzzing =="
+scripts/fuzz.sh 15
 
 echo "== formatting =="
 scripts/check-format.sh
