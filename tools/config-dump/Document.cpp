@@ -14,8 +14,9 @@ std::string realText(double value) {
   return std::string(buffer, result.ptr);
 }
 
-std::string escaped(const std::string& utf8, bool json) {
-  std::string out;
+// Appends the text in double quotes, escaped for JSON or for the text form.
+void appendQuoted(const std::string& utf8, bool json, std::string& out) {
+  out += '"';
   for (const char c : utf8) {
     const auto byte = static_cast<unsigned char>(c);
     if (c == '"' || c == '\\') {
@@ -29,7 +30,7 @@ std::string escaped(const std::string& utf8, bool json) {
       out += c;
     }
   }
-  return out;
+  out += '"';
 }
 
 // A label of the text form as a JSON key: its words in camel case ("disk identity" gives
@@ -101,11 +102,14 @@ void appendJson(const Node& node, int indent, std::string& out) {
       return;
     case Node::Kind::Real:
       // JSON has no NaN or infinity; they go as texts.
-      out += std::isfinite(node.realValue()) ? realText(node.realValue())
-                                             : "\"" + realText(node.realValue()) + "\"";
+      if (std::isfinite(node.realValue())) {
+        out += realText(node.realValue());
+      } else {
+        appendQuoted(realText(node.realValue()), true, out);
+      }
       return;
     case Node::Kind::Text:
-      out += "\"" + escaped(node.textValue(), true) + "\"";
+      appendQuoted(node.textValue(), true, out);
       return;
     case Node::Kind::Object:
     case Node::Kind::List:
@@ -123,10 +127,15 @@ void appendJson(const Node& node, int indent, std::string& out) {
     if (!first) out += ",\n";
     first = false;
     out += margin;
-    if (isObject) out += "\"" + escaped(jsonKey(key), true) + "\": ";
+    if (isObject) {
+      appendQuoted(jsonKey(key), true, out);
+      out += ": ";
+    }
     appendJson(member, indent + 2, out);
   }
-  out += "\n" + std::string(static_cast<std::size_t>(indent), ' ') + (isObject ? "}" : "]");
+  out += '\n';
+  out.append(static_cast<std::size_t>(indent), ' ');
+  out += isObject ? '}' : ']';
 }
 
 }  // namespace
@@ -199,7 +208,9 @@ std::string renderJson(const Node& node) {
 }
 
 std::string quoted(const std::string& utf8) {
-  return "\"" + escaped(utf8, false) + "\"";
+  std::string out;
+  appendQuoted(utf8, false, out);
+  return out;
 }
 
 }  // namespace configdump
