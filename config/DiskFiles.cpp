@@ -54,11 +54,6 @@ void LogFailure(std::int32_t textNumber, std::u16string_view path, const StepFai
                   failures.Description());
 }
 
-void LogUnknownVersion(std::u16string_view path, std::int16_t version, std::int32_t textNumber) {
-  hcp::LogMessage(hcp::GetTextByNumber(kUnknownVersionText) + u" '" + std::u16string(path) +
-                  u"' (" + Decimal(version) + u") " + hcp::GetTextByNumber(textNumber));
-}
-
 }  // namespace
 
 std::u16string DiskFolder::Path() const {
@@ -131,47 +126,50 @@ void DeleteFile(std::u16string_view path) {
 }
 
 LoadOutcome LoadVersionedFile(
-    std::u16string_view path, bool (*isKnown)(std::int16_t), std::int32_t unknownText,
-    std::int32_t failedText,
+    const VersionedFileKind& kind, std::int16_t DiskIdentity,
     const std::function<void(hcp::ByteInput& in, std::int16_t version)>& read) {
+  const std::u16string path = kind.files.FileName(DiskIdentity);
   LoadOutcome outcome;
+  std::int16_t version = 0;
   StepFailures failures;
   failures.Run([&] {
     hcp::BinaryFile file;
     if (!OpenToLoad(file, path) || file.Length() < 2) return;
-    outcome.version = hcp::GetInt16(file);
+    version = hcp::GetInt16(file);
     outcome.versionRead = true;
-    if (!isKnown(outcome.version)) {
-      LogUnknownVersion(path, outcome.version, unknownText);
+    if (!kind.isKnownVersion(version)) {
+      hcp::LogMessage(hcp::GetTextByNumber(kUnknownVersionText) + u" '" + path + u"' (" +
+                      Decimal(version) + u") " + hcp::GetTextByNumber(kind.unknownVersionText));
       return;
     }
-    read(file, outcome.version);
+    read(file, version);
     outcome.loaded = true;
   });
-  if (failures.Any()) LogFailure(failedText, path, failures);
+  if (failures.Any()) {
+    LogFailure(kind.loadFailedText, path, failures);
+  } else if (outcome.loaded && version != kCurrentFileVersion) {
+    hcp::LogMessage(hcp::GetTextByNumber(kind.upgradedText) + u" '" + path + u"' (version " +
+                    Decimal(version) + u" -> " + Decimal(kCurrentFileVersion) + u")");
+    outcome.upgraded = true;
+  }
   return outcome;
 }
 
-bool SaveIdentifiedFile(const DiskFolder& files, std::int16_t& identity, bool& updatedIdentity,
-                        std::int32_t failedText, const std::function<std::string()>& compose) {
+bool SaveVersionedFile(const VersionedFileKind& kind, std::int16_t& identity, bool& updatedIdentity,
+                       const std::function<std::string()>& compose) {
   StepFailures failures;
   updatedIdentity = false;
   if (identity < 0) {
-    if (!failures.Run([&] { identity = FindFreeDiskIdentity(files); })) {
-      LogFailure(failedText, files.Path(), failures);
+    if (!failures.Run([&] { identity = FindFreeDiskIdentity(kind.files); })) {
+      LogFailure(kind.saveFailedText, kind.files.Path(), failures);
       return false;
     }
     updatedIdentity = true;
   }
-  const std::u16string path = files.FileName(identity);
+  const std::u16string path = kind.files.FileName(identity);
   failures.Run([&] { ReplaceFile(path, compose()); });
-  if (failures.Any()) LogFailure(failedText, path, failures);
+  if (failures.Any()) LogFailure(kind.saveFailedText, path, failures);
   return !failures.Any();
-}
-
-void LogUpgrade(std::int32_t textNumber, std::u16string_view path, std::int16_t version) {
-  hcp::LogMessage(hcp::GetTextByNumber(textNumber) + u" '" + std::u16string(path) + u"' (version " +
-                  Decimal(version) + u" -> " + Decimal(kCurrentFileVersion) + u")");
 }
 
 }  // namespace Halvane_Config

@@ -72,34 +72,40 @@ class StepFailures {
   std::u16string description_;
 };
 
+// What a kind of versioned file (receiver, profile) needs to be loaded and saved: where its
+// files lie, which versions can be read, and the numbers of the texts its log lines start
+// with:
+//   "<save or load failed> <path> Err:<description>"
+//   "<803> '<path>' (<version>) <unknown version>"
+//   "<upgraded> '<path>' (version <v> -> 5)"        an older file read, to be rewritten
+struct VersionedFileKind {
+  DiskFolder files;
+  bool (*isKnownVersion)(std::int16_t version);
+  std::int32_t unknownVersionText;
+  std::int32_t upgradedText;
+  std::int32_t loadFailedText;
+  std::int32_t saveFailedText;
+};
+
 // How far loading a file came.
 struct LoadOutcome {
   bool versionRead = false;  // the file had one, known or not
   bool loaded = false;       // and its record was read whole
-  std::int16_t version = 0;
+  bool upgraded = false;     // from an older version: to be saved anew
 };
 
-// The load steps that receivers and profiles share. Opens the file without creating it;
-// a missing file or one shorter than 2 bytes ends the load quietly. Otherwise reads the
-// version number and, when isKnown accepts it, lets read take the record from the file;
-// an unknown version is logged with text unknownText. Whatever fails is logged with
-// text failedText.
-LoadOutcome LoadVersionedFile(std::u16string_view path, bool (*isKnown)(std::int16_t),
-                              std::int32_t unknownText, std::int32_t failedText,
+// The load steps that receivers and profiles share. Opens the file of the identity without
+// creating it; a missing file or one shorter than 2 bytes ends the load quietly.
+// Otherwise reads the version number and, for a known one, lets read take the record from
+// the file. An unknown version, an older one and a failure are logged.
+LoadOutcome LoadVersionedFile(const VersionedFileKind& kind, std::int16_t DiskIdentity,
                               const std::function<void(Halvane_Common_Procedures::ByteInput& in,
                                                        std::int16_t version)>& read);
 
 // The save steps that receivers and profiles share. An object without an identity
 // (below 0) first gets a free one; updatedIdentity tells whether it did. Then the bytes
-// compose gives replace its file. A failure is logged with text failedText; the result
-// is false then.
-bool SaveIdentifiedFile(const DiskFolder& files, std::int16_t& identity, bool& updatedIdentity,
-                        std::int32_t failedText, const std::function<std::string()>& compose);
-
-// The log lines of loading and saving start with a numbered text:
-//   "<text> <path> Err:<description>"          a failed load or save
-//   "<text 803> '<path>' (<v>) <text>"          a version no one knows
-//   "<text> '<path>' (version <v> -> 5)"        an older file read, to be rewritten
-void LogUpgrade(std::int32_t textNumber, std::u16string_view path, std::int16_t version);
+// compose gives replace its file. A failure is logged; the result is false then.
+bool SaveVersionedFile(const VersionedFileKind& kind, std::int16_t& identity, bool& updatedIdentity,
+                       const std::function<std::string()>& compose);
 
 }  // namespace Halvane_Config

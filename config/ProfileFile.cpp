@@ -55,7 +55,7 @@ ProfileRecord GetProfileRecord(hcp::ByteInput& in, ProfileFileVersion version) {
   return record;
 }
 
-void PutProfileFile(std::string& out, const ProfileRecord& record) {
+std::string ProfileFileBytes(const ProfileRecord& record) {
   if (!record.schedule) throw hcp::RuntimeError(hcp::kObjectVariableNotSet);
   std::string bytes;
   hcp::PutInt16(bytes, static_cast<std::int16_t>(ProfileFileVersion::V5));
@@ -86,7 +86,7 @@ void PutProfileFile(std::string& out, const ProfileRecord& record) {
   hcp::PutDateTime(bytes, record.timeOfWriting);
   hcp::PutZeros(bytes, kReservedAtEnd);
   record.schedule->PutDiskForm(bytes);
-  out += bytes;
+  return bytes;
 }
 
 }  // namespace Halvane_Config

@@ -82,9 +82,8 @@ bool IsProfileFileVersion(std::int16_t version);
 ProfileRecord GetProfileRecord(Halvane_Common_Procedures::ByteInput& in,
                                ProfileFileVersion version);
 
-// Appends a whole version-5 file: version number, record and schedule. Without a
-// schedule it raises error 91, for a text longer than 65,535 characters error 6; nothing
-// is appended then.
-void PutProfileFile(std::string& out, const ProfileRecord& record);
+// A whole version-5 file: version number, record and schedule. Without a
+// schedule it raises error 91, for a text longer than 65,535 characters error 6.
+std::string ProfileFileBytes(const ProfileRecord& record);
 
 }  // namespace Halvane_Config

@@ -44,7 +44,7 @@ ReceiverRecord GetReceiverRecord(hcp::ByteInput& in, ReceiverFileVersion version
   return record;
 }
 
-void PutReceiverFile(std::string& out, const ReceiverRecord& record) {
+std::string ReceiverFileBytes(const ReceiverRecord& record) {
   std::string bytes;
   hcp::PutInt16(bytes, static_cast<std::int16_t>(ReceiverFileVersion::V5));
   hcp::PutInt16(bytes, record.diskIdentity);
@@ -57,7 +57,7 @@ void PutReceiverFile(std::string& out, const ReceiverRecord& record) {
   hcp::PutText(bytes, record.backupReceiver);
   hcp::PutDateTime(bytes, record.timeOfWriting);
   hcp::PutZeros(bytes, kReservedAtEnd);
-  out += bytes;
+  return bytes;
 }
 
 }  // namespace Halvane_Config

@@ -51,8 +51,8 @@ bool IsReceiverFileVersion(std::int16_t version);
 ReceiverRecord GetReceiverRecord(Halvane_Common_Procedures::ByteInput& in,
                                  ReceiverFileVersion version);
 
-// Appends a whole version-5 file: version number and record. A text longer than 65,535
-// characters raises error 6, an object setting error 13; nothing is appended then.
-void PutReceiverFile(std::string& out, const ReceiverRecord& record);
+// A whole version-5 file: version number and record. A text longer than 65,535
+// characters raises error 6, an object setting error 13.
+std::string ReceiverFileBytes(const ReceiverRecord& record);
 
 }  // namespace Halvane_Config

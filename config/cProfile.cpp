@@ -13,14 +13,16 @@ KeyedCollection<cProfile> ProfileCollection;
 
 namespace {
 
-constexpr DiskFolder kFiles{u"Profiles/", u"Profile_"};
-
-// Numbers of the texts of the log lines.
-constexpr std::int32_t kUnknownVersionText = 805;
-constexpr std::int32_t kUpgradedText = 930;
-constexpr std::int32_t kSaveFailedText = 980;
+constexpr VersionedFileKind kFiles{
+    .files = {u"Profiles/", u"Profile_"},
+    .isKnownVersion = IsProfileFileVersion,
+    .unknownVersionText = 805,
+    .upgradedText = 930,
+    .loadFailedText = 982,
+    .saveFailedText = 980,
+};
+// The number of the text of the removal's log line.
 constexpr std::int32_t kRemovedText = 981;
-constexpr std::int32_t kLoadFailedText = 982;
 
 void CheckIndex(std::int16_t index, int count) {
   if (index < 0 || index >= count) throw hcp::RuntimeError(hcp::kSubscriptOutOfRange);
@@ -44,21 +46,16 @@ bool SameSchedule(const std::shared_ptr<cTimeSchedule>& a,
 }  // namespace
 
 std::u16string cProfile::CreateFileName(std::int16_t DiskIdentity) {
-  return kFiles.FileName(DiskIdentity);
+  return kFiles.files.FileName(DiskIdentity);
 }
 
 bool cProfile::LoadFromDisk(std::int16_t DiskIdentity) {
-  const std::u16string path = CreateFileName(DiskIdentity);
   const LoadOutcome outcome =
-      LoadVersionedFile(path, IsProfileFileVersion, kUnknownVersionText, kLoadFailedText,
-                        [this](hcp::ByteInput& in, std::int16_t version) {
-                          TakeRecord(GetProfileRecord(in, ProfileFileVersion{version}));
-                        });
+      LoadVersionedFile(kFiles, DiskIdentity, [this](hcp::ByteInput& in, std::int16_t version) {
+        TakeRecord(GetProfileRecord(in, ProfileFileVersion{version}));
+      });
   m_DiskIdentity = DiskIdentity;
-  if (outcome.loaded && outcome.version != kCurrentFileVersion) {
-    LogUpgrade(kUpgradedText, path, outcome.version);
-    SaveToDisk();
-  }
+  if (outcome.upgraded) SaveToDisk();
   RememberOriginalSettings();
   return outcome.loaded;
 }
@@ -87,12 +84,8 @@ void cProfile::TakeRecord(const ProfileRecord& record) {
 }
 
 bool cProfile::SaveToDisk() {
-  const bool saved =
-      SaveIdentifiedFile(kFiles, m_DiskIdentity, m_HasUpdatedDiskIdentity, kSaveFailedText, [this] {
-        std::string bytes;
-        PutProfileFile(bytes, RecordToSave());
-        return bytes;
-      });
+  const bool saved = SaveVersionedFile(kFiles, m_DiskIdentity, m_HasUpdatedDiskIdentity,
+                                       [this] { return ProfileFileBytes(RecordToSave()); });
   if (saved) RememberOriginalSettings();
   return saved;
 }

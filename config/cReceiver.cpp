@@ -15,15 +15,17 @@ KeyedCollection<cReceiver> ReceiverCollection;
 
 namespace {
 
-constexpr DiskFolder kFiles{u"Receivers/", u"Receiver_"};
-
-// Numbers of the texts of the log lines and the type name.
+constexpr VersionedFileKind kFiles{
+    .files = {u"Receivers/", u"Receiver_"},
+    .isKnownVersion = IsReceiverFileVersion,
+    .unknownVersionText = 804,
+    .upgradedText = 888,
+    .loadFailedText = 978,
+    .saveFailedText = 979,
+};
+// Numbers of the texts of the other log lines and of the type name.
 constexpr std::int32_t kRemovedText = 976;
 constexpr std::int32_t kRemoveFailedText = 977;
-constexpr std::int32_t kLoadFailedText = 978;
-constexpr std::int32_t kSaveFailedText = 979;
-constexpr std::int32_t kUnknownVersionText = 804;
-constexpr std::int32_t kUpgradedText = 888;
 constexpr std::int32_t kReceiverTypeText = 1088;
 
 void CheckSettingIndex(std::int16_t index) {
@@ -49,22 +51,17 @@ bool IsKeepAliveType(const ReceiverTypeEntry& type) {
 }  // namespace
 
 std::u16string cReceiver::CreateFileName(std::int16_t DiskIdentity) {
-  return kFiles.FileName(DiskIdentity);
+  return kFiles.files.FileName(DiskIdentity);
 }
 
 bool cReceiver::LoadFromDisk(std::int16_t DiskIdentity) {
-  const std::u16string path = CreateFileName(DiskIdentity);
   const LoadOutcome outcome =
-      LoadVersionedFile(path, IsReceiverFileVersion, kUnknownVersionText, kLoadFailedText,
-                        [this](hcp::ByteInput& in, std::int16_t version) {
-                          TakeRecord(GetReceiverRecord(in, ReceiverFileVersion{version}));
-                        });
+      LoadVersionedFile(kFiles, DiskIdentity, [this](hcp::ByteInput& in, std::int16_t version) {
+        TakeRecord(GetReceiverRecord(in, ReceiverFileVersion{version}));
+      });
   // The identity asked for wins over the one stored in the file.
   if (outcome.versionRead) m_DiskIdentity = DiskIdentity;
-  if (outcome.loaded && outcome.version != kCurrentFileVersion) {
-    LogUpgrade(kUpgradedText, path, outcome.version);
-    SaveToDisk();
-  }
+  if (outcome.upgraded) SaveToDisk();
   RememberOriginalSettings();
   return outcome.loaded;
 }
@@ -80,12 +77,8 @@ void cReceiver::TakeRecord(const ReceiverRecord& record) {
 }
 
 bool cReceiver::SaveToDisk() {
-  const bool saved =
-      SaveIdentifiedFile(kFiles, m_DiskIdentity, m_HasUpdatedDiskIdentity, kSaveFailedText, [this] {
-        std::string bytes;
-        PutReceiverFile(bytes, RecordToSave());
-        return bytes;
-      });
+  const bool saved = SaveVersionedFile(kFiles, m_DiskIdentity, m_HasUpdatedDiskIdentity,
+                                       [this] { return ReceiverFileBytes(RecordToSave()); });
   if (saved) RememberOriginalSettings();
   return saved;
 }

@@ -1,8 +1,6 @@
 // Alarm records as cAlarm::ReadFromDisk reads them from an open file. Properties: a read
 // never crashes and fails only with a run-time error; halvane-config-dump reads exactly
 // the records that cAlarm reads; a record read, written and read again is the same.
-#include "Decoders.h"
-#include "Document.h"
 #include "FuzzSupport.h"
 #include "common/BinaryCodec.h"
 #include "config/cAlarm.h"
