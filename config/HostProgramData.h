@@ -5,8 +5,10 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "config/DayTypes.h"
+#include "config/cHolidayLabel.h"
 
 namespace Halvane_Config {
 
@@ -14,6 +16,11 @@ namespace Halvane_Config {
 // printed over a row when the host asks for them.
 extern std::array<std::u16string, kDayTypeCount> DayTypeShortNames;
 extern std::array<std::u16string, kDayTypeCount> DayTypeNames;
+
+// Per day number, whether the day is a holiday; and the holidays' names. The calendar shows
+// a holiday red when one of its own labels asks for it, and names it in its tooltip.
+extern std::array<bool, kCalendarDays> HolidayFlags;
+extern std::vector<cHolidayLabel> HolidayLabels;
 
 // Makes the schedule's Delete remove every period of the row instead of the selected one.
 extern bool DeleteAllPeriods;

@@ -19,6 +19,11 @@ constexpr Colour Rgb(int red, int green, int blue) {
          static_cast<Colour>(blue & 0xFF) << 16;
 }
 
+// A grey with red, green and blue all at one level.
+constexpr Colour Grey(int level) {
+  return Rgb(level, level, level);
+}
+
 inline constexpr Colour kBlack = Rgb(0, 0, 0);
 inline constexpr Colour kWhite = Rgb(255, 255, 255);
 inline constexpr Colour kSystemColourFlag = 0x80000000;

@@ -36,10 +36,6 @@ constexpr int kSelectedDarker = 64;
 constexpr int kGroupMarkSize = 5;  // a corner of 5 lines, 5 pixels down to 1 long
 constexpr int kGroupMarkGreys[kGroupMarkSize] = {255, 245, 235, 225, 205};
 
-constexpr Colour Grey(int level) {
-  return Rgb(level, level, level);
-}
-
 Variant Flag16(bool value) {
   return static_cast<std::int16_t>(value ? -1 : 0);
 }

@@ -9,46 +9,61 @@
 namespace halvane3 {
 namespace {
 
+constexpr int kMoveLockWaitMilliseconds = 50;
+
+struct LockDeadlines {
+  Deadline global;
+  Deadline local;
+};
+
+// The waits of an attach or a detach from its start: about a second in all.
+LockDeadlines stepDeadlines() {
+  return {Deadline::in(kGlobalLockWaitMilliseconds), Deadline::in(kLockWaitMilliseconds)};
+}
+
 // Takes the attach locks that a step needs, always the global one before the local one, and
-// releases them when the step ends. Leaving never creates a lock object: one that is gone
-// was removed on purpose (by whoever cleaned up the namespace), and the objects it guarded
-// are then left for the next attach to find abandoned.
+// releases them when the step ends. A lock held elsewhere is waited for until its deadline
+// only. Leaving never creates a lock object: one that is gone was removed on purpose (by
+// whoever cleaned up the namespace), and the objects it guarded are then left for the next
+// attach to find abandoned.
 class AttachLocks {
  public:
-  AttachLocks(const ObjectNames& names, IfMissing ifMissing)
-      : names_(names), ifMissing_(ifMissing) {}
+  AttachLocks(const ObjectNames& names, IfMissing ifMissing, const LockDeadlines& deadlines)
+      : names_(names), ifMissing_(ifMissing), deadlines_(deadlines) {}
 
-  bool global() { return take(global_, globalTried_, names_.global.attachLock, Scope::Global); }
-  bool local() { return take(local_, localTried_, names_.local.attachLock, Scope::Local); }
+  bool global() { return take(global_, globalTried_, names_.global, deadlines_.global); }
+  bool local() { return take(local_, localTried_, names_.local, deadlines_.local); }
 
  private:
-  bool take(AttachLock& lock, bool& tried, const PosixName& name, Scope scope) {
+  bool take(AttachLock& lock, bool& tried, const ScopeNames& scope, const Deadline& deadline) {
     if (!tried) {
       tried = true;
-      lock.acquire(name, scope, ifMissing_);
+      lock.acquire(scope.attachLock, scope.access, ifMissing_, deadline);
     }
     return lock.held();
   }
 
   const ObjectNames& names_;
   IfMissing ifMissing_;
+  LockDeadlines deadlines_;
   AttachLock global_;
   AttachLock local_;
   bool globalTried_ = false;
   bool localTried_ = false;
 };
 
-bool joinAndMap(SharedObject& object, const PosixName& name, Scope scope, size_t size,
-                IfMissing ifMissing) {
-  if (!object.join(name, scope, size, ifMissing)) return false;
+bool joinAndMap(SharedObject& object, const PosixName& name, const ObjectAccess& access,
+                size_t size, IfMissing ifMissing) {
+  if (!object.join(name, access, size, ifMissing)) return false;
   if (object.map()) return true;
   object.leave(WhenLast::Remove);
   return false;
 }
 
-pthread_mutex_t* joinMutex(SharedObject& object, const PosixName& name, Scope scope,
-                           IfMissing ifMissing) {
-  if (!joinAndMap(object, name, scope, sizeof(pthread_mutex_t), ifMissing)) return nullptr;
+pthread_mutex_t* joinMutex(SharedObject& object, const ScopeNames& scope, IfMissing ifMissing) {
+  if (!joinAndMap(object, scope.mutex, scope.access, sizeof(pthread_mutex_t), ifMissing)) {
+    return nullptr;
+  }
   auto* mutex = static_cast<pthread_mutex_t*>(object.address());
   if (object.fresh() && !initRegionMutex(mutex)) {
     object.leave(WhenLast::Remove);
@@ -58,14 +73,16 @@ pthread_mutex_t* joinMutex(SharedObject& object, const PosixName& name, Scope sc
 }
 
 bool joinRegion(LibraryState& state, AttachLocks& locks) {
-  if (locks.global() && joinAndMap(state.globalMapping, state.names.global.region, Scope::Global,
+  const ScopeNames& global = state.names.global;
+  const ScopeNames& local = state.names.local;
+  if (locks.global() && joinAndMap(state.globalMapping, global.region, global.access,
                                    state.regionSize, IfMissing::Create)) {
     state.view = static_cast<SharedRegion*>(state.globalMapping.address());
     state.regionName = kGlobalRegionName;
     return true;
   }
-  if (locks.local() && joinAndMap(state.localMapping, state.names.local.region, Scope::Local,
-                                  state.regionSize, IfMissing::Create)) {
+  if (locks.local() && joinAndMap(state.localMapping, local.region, local.access, state.regionSize,
+                                  IfMissing::Create)) {
     state.view = static_cast<SharedRegion*>(state.localMapping.address());
     state.regionName = kLocalRegionName;
     return true;
@@ -75,16 +92,14 @@ bool joinRegion(LibraryState& state, AttachLocks& locks) {
 
 bool joinLockMutex(LibraryState& state, AttachLocks& locks) {
   if (locks.global()) {
-    state.lockMutex =
-        joinMutex(state.globalMutex, state.names.global.mutex, Scope::Global, IfMissing::Create);
+    state.lockMutex = joinMutex(state.globalMutex, state.names.global, IfMissing::Create);
     if (state.lockMutex != nullptr) {
       state.mutexName = kGlobalMutexName;
       return true;
     }
   }
   if (locks.local()) {
-    state.lockMutex =
-        joinMutex(state.localMutex, state.names.local.mutex, Scope::Local, IfMissing::Create);
+    state.lockMutex = joinMutex(state.localMutex, state.names.local, IfMissing::Create);
     if (state.lockMutex != nullptr) {
       state.mutexName = kLocalMutexName;
       return true;
@@ -115,6 +130,21 @@ std::atomic_ref<int16_t> attachCount(SharedRegion& region) {
   return std::atomic_ref<int16_t>(region.attachCount);
 }
 
+void detachUnderProcessLock(LibraryState& state, const LockDeadlines& deadlines) {
+  if (state.attachedProcess != getpid()) return;
+  if (state.attachDepth > 0) --state.attachDepth;
+  if (state.view == nullptr) return;
+  if (!state.countAtFirstCall) {
+    auto count = attachCount(*state.view);
+    int16_t seen = count.load();
+    while (seen > 0 && !count.compare_exchange_weak(seen, static_cast<int16_t>(seen - 1))) {
+    }
+  }
+  if (state.attachDepth > 0) return;
+  AttachLocks locks(state.names, IfMissing::Fail, deadlines);
+  leaveAll(state, locks);
+}
+
 }  // namespace
 
 void attachProcess() {
@@ -126,7 +156,7 @@ void attachProcess() {
   }
   state.regionSize = kRegionSize;
   if (!makeObjectNames(state.names)) return;
-  AttachLocks locks(state.names, IfMissing::Create);
+  AttachLocks locks(state.names, IfMissing::Create, stepDeadlines());
   if (!joinRegion(state, locks)) return;
   if (!joinLockMutex(state, locks)) {
     leaveAll(state, locks);
@@ -137,19 +167,19 @@ void attachProcess() {
   ++state.attachDepth;
 }
 
+// A process whose detach cannot get the locks in time leaves without its bookkeeping, the
+// way a killed one does: the names stay, and the next attach finds the objects unheld and
+// starts them afresh.
 void detachProcess() {
-  ProcessLocked processLocked;
-  LibraryState& state = library;
-  if (state.attachedProcess != getpid()) return;
-  if (state.attachDepth > 0) --state.attachDepth;
-  if (state.view == nullptr) return;
-  auto count = attachCount(*state.view);
-  int16_t seen = count.load();
-  while (seen > 0 && !count.compare_exchange_weak(seen, static_cast<int16_t>(seen - 1))) {
-  }
-  if (state.attachDepth > 0) return;
-  AttachLocks locks(state.names, IfMissing::Fail);
-  leaveAll(state, locks);
+  const LockDeadlines deadlines = stepDeadlines();
+  if (!lockProcessBefore(deadlines.global)) return;
+  detachUnderProcessLock(library, deadlines);
+  pthread_mutex_unlock(&library.processLock);
+}
+
+void countForkedChild() {
+  library.countAtFirstCall = false;
+  if (library.view != nullptr) attachCount(*library.view).fetch_add(1);
 }
 
 int32_t moveToGlobalObjects() {
@@ -158,19 +188,20 @@ int32_t moveToGlobalObjects() {
   if (state.view == nullptr || (state.globalMutex.joined() && state.globalMapping.joined())) {
     return 0;
   }
-  AttachLocks locks(state.names, IfMissing::Create);
+  // A lock held elsewhere is not waited for long: the next call tries again.
+  const Deadline soon = Deadline::in(kMoveLockWaitMilliseconds);
+  AttachLocks locks(state.names, IfMissing::Create, {soon, soon});
   if (!locks.global()) return 0;
   if (!state.globalMutex.joined()) {
-    pthread_mutex_t* mutex =
-        joinMutex(state.globalMutex, state.names.global.mutex, Scope::Global, IfMissing::Fail);
+    pthread_mutex_t* mutex = joinMutex(state.globalMutex, state.names.global, IfMissing::Fail);
     if (mutex != nullptr) {
       state.lockMutex = mutex;
       state.mutexName = kGlobalMutexName;
     }
   }
   if (state.globalMapping.joined() ||
-      !joinAndMap(state.globalMapping, state.names.global.region, Scope::Global, state.regionSize,
-                  IfMissing::Fail)) {
+      !joinAndMap(state.globalMapping, state.names.global.region, state.names.global.access,
+                  state.regionSize, IfMissing::Fail)) {
     return 0;
   }
   const int32_t bits = std::atomic_ref<int32_t>(state.view->runningApps).load();

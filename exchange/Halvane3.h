@@ -31,19 +31,28 @@
  *   "Global\QorStructMutEx3" -> "/PQorStructMutEx3"     mode 0666
  *   "QorStructMutEx3"        -> "/PQorStructMutEx3.U"   mode 0600
  * and the attach locks "/PQorAttach3" (0666) and "/PQorAttach3.U" (0600), which are never
- * removed. The global objects are tried first; the local ones are used when a global one
- * cannot be had (a global object that exists but is too small counts as one that cannot).
- * A mutex object holds one process-shared, robust pthread_mutex_t at offset 0.
+ * removed. With HALVANE3_GROUP set, the global objects belong to that group instead, with
+ * mode 0660. The global objects are tried first; the local ones are used when a global one
+ * cannot be had: one that exists but is too small, is not a regular file, belongs to an
+ * owner that is not accepted (see HALVANE3_GROUP), or whose attach lock somebody else keeps
+ * for longer than a moment. A mutex object holds one process-shared, robust
+ * pthread_mutex_t at offset 0.
  * Code that uses the objects without the library keeps a shared flock() on each object's
  * descriptor while it uses it and locks the mutex around every access to the rings and
  * the system-information text: an attach that finds an object with no shared flock held
  * on it takes it for abandoned and starts it afresh, zeroed.
+ * A child forked from an attached process is attached itself: the region stays while
+ * either of them lives.
  *
  * Environment
  * - HALVANE3_NAME_PREFIX: inserted after the leading "/" of every object name above; empty
  *   by default. Tests, benchmarks and side-by-side installations set it so that they never
  *   touch a live system's region. It is read once, when the library is loaded. A prefix
  *   that makes a name invalid (a "/" in it, too long) makes the attach fail.
+ * - HALVANE3_GROUP: a group name or number. When set, the global objects are created for
+ *   that group with mode 0660, and an existing one is used only when it belongs to the
+ *   process's own user, or to that group and is closed to all others. A group that does not
+ *   exist leaves only the local objects. Read once, when the library is loaded.
  * - HALVANE3_LPT_DIR: the folder of the parallel-port devices used by SendPRN; /dev by
  *   default. Port p (0-based, printed as "LPT<p+1>:") is the device <dir>/lp<p>.
  */

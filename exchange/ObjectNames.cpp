@@ -9,6 +9,8 @@
 namespace halvane3 {
 namespace {
 
+enum class Scope { Global, Local };
+
 bool makeName(PosixName& out, const char* prefix, const char* base, Scope scope) {
   const int length = scope == Scope::Global
                          ? std::snprintf(out.text, sizeof out.text, "/%s%s", prefix, base)
@@ -30,12 +32,10 @@ bool makeScopeNames(ScopeNames& names, const char* prefix, Scope scope) {
 bool makeObjectNames(ObjectNames& names) {
   const char* prefix = std::getenv("HALVANE3_NAME_PREFIX");
   if (prefix == nullptr) prefix = "";
+  names.global.access = globalObjectAccess();
+  names.local.access = localObjectAccess();
   return makeScopeNames(names.global, prefix, Scope::Global) &&
          makeScopeNames(names.local, prefix, Scope::Local);
-}
-
-mode_t objectMode(Scope scope) {
-  return scope == Scope::Global ? 0666 : 0600;
 }
 
 }  // namespace halvane3

@@ -2,11 +2,9 @@
 // header Halvane3.h for the table).
 #pragma once
 
-#include <sys/types.h>
+#include "ObjectAccess.h"
 
 namespace halvane3 {
-
-enum class Scope { Global, Local };
 
 inline constexpr const char* kGlobalRegionName = "Global\\QorShareView3";
 inline constexpr const char* kLocalRegionName = "QorShareView3";
@@ -22,6 +20,7 @@ struct ScopeNames {
   PosixName region;
   PosixName mutex;
   PosixName attachLock;
+  ObjectAccess access;
 };
 
 struct ObjectNames {
@@ -29,12 +28,9 @@ struct ObjectNames {
   ScopeNames local;
 };
 
-// Builds every name from HALVANE3_NAME_PREFIX and the effective user. False when the prefix
-// makes a name invalid for shm_open.
+// Builds every name from HALVANE3_NAME_PREFIX and the effective user, and the access of each
+// scope's objects from HALVANE3_GROUP. False when the prefix makes a name invalid for
+// shm_open.
 bool makeObjectNames(ObjectNames& names);
-
-// Access mode of a scope's objects: every local user for the global ones, the owner only
-// for the local ones.
-mode_t objectMode(Scope scope);
 
 }  // namespace halvane3

@@ -19,33 +19,48 @@ int lockFile(int fd, int operation) {
   return result;
 }
 
-// A local object must be the user's own: one planted under that name by another user
-// would share the user's region with them.
-bool ownedAsRequired(int fd, Scope scope) {
-  if (scope == Scope::Global) return true;
-  struct stat status;
-  return fstat(fd, &status) == 0 && status.st_uid == geteuid();
+// Tries the lock until it is had or the deadline passes.
+bool lockBefore(int fd, int operation, const Deadline& deadline) {
+  for (int attempt = 1; lockFile(fd, operation | LOCK_NB) != 0; ++attempt) {
+    if (errno != EWOULDBLOCK || !deadline.pauseBeforeRetry(attempt)) return false;
+  }
+  return true;
 }
 
-int openObject(const PosixName& name, Scope scope, IfMissing ifMissing, bool& created) {
+// shm_open never follows a symbolic link; O_NONBLOCK keeps a FIFO planted under the name from
+// stopping the open.
+int openExisting(const PosixName& name) {
+  return shm_open(name.text, O_RDWR | O_NONBLOCK, 0);
+}
+
+bool sameObject(int fd, int otherFd) {
+  struct stat status;
+  struct stat other;
+  return fstat(fd, &status) == 0 && fstat(otherFd, &other) == 0 && status.st_dev == other.st_dev &&
+         status.st_ino == other.st_ino;
+}
+
+int openObject(const PosixName& name, const ObjectAccess& access, IfMissing ifMissing,
+               bool& created) {
   created = false;
+  if (access.owners == AcceptedOwners::Nobody) return -1;
   // Another process may create or remove the name between our two calls; a few rounds settle
   // it.
   for (int round = 0; round < 3; ++round) {
-    int fd = shm_open(name.text, O_RDWR, 0);
+    int fd = openExisting(name);
     if (fd < 0) {
       if (errno != ENOENT || ifMissing == IfMissing::Fail) return -1;
-      fd = shm_open(name.text, O_RDWR | O_CREAT | O_EXCL, objectMode(scope));
+      // Closed to everybody else until its mode and group are set.
+      fd = shm_open(name.text, O_RDWR | O_CREAT | O_EXCL, 0600);
       if (fd < 0) {
         if (errno == EEXIST) continue;
         return -1;
       }
       created = true;
-      // The umask must not narrow who may open a global object.
-      if (fchmod(fd, objectMode(scope)) == 0) return fd;
-    } else if (ownedAsRequired(fd, scope)) {
-      return fd;
     }
+    if (acceptObject(fd, access)) return fd;
+    // One made here that cannot be set up as asked would only stand in others' way.
+    if (created) shm_unlink(name.text);
     close(fd);
     return -1;
   }
@@ -58,19 +73,21 @@ AttachLock::~AttachLock() {
   if (fd_ >= 0) close(fd_);
 }
 
-bool AttachLock::acquire(const PosixName& name, Scope scope, IfMissing ifMissing) {
+bool AttachLock::acquire(const PosixName& name, const ObjectAccess& access, IfMissing ifMissing,
+                         const Deadline& deadline) {
   bool created;
-  fd_ = openObject(name, scope, ifMissing, created);
-  if (fd_ >= 0 && lockFile(fd_, LOCK_EX) != 0) {
+  fd_ = openObject(name, access, ifMissing, created);
+  if (fd_ >= 0 && !lockBefore(fd_, LOCK_EX, deadline)) {
     close(fd_);
     fd_ = -1;
   }
   return fd_ >= 0;
 }
 
-bool SharedObject::join(const PosixName& name, Scope scope, size_t size, IfMissing ifMissing) {
+bool SharedObject::join(const PosixName& name, const ObjectAccess& access, size_t size,
+                        IfMissing ifMissing) {
   bool created;
-  fd_ = openObject(name, scope, ifMissing, created);
+  fd_ = openObject(name, access, ifMissing, created);
   if (fd_ < 0) return false;
   name_ = &name;
   size_ = size;
@@ -80,7 +97,8 @@ bool SharedObject::join(const PosixName& name, Scope scope, size_t size, IfMissi
     // to nothing first makes every byte zero.
     fresh_ = true;
     joinedHolders = (created || ifMissing == IfMissing::Create) && ftruncate(fd_, 0) == 0 &&
-                    ftruncate(fd_, static_cast<off_t>(size)) == 0 && lockFile(fd_, LOCK_SH) == 0;
+                    ftruncate(fd_, static_cast<off_t>(size)) == 0 &&
+                    lockFile(fd_, LOCK_SH | LOCK_NB) == 0;
   } else {
     fresh_ = false;
     struct stat status;
@@ -107,9 +125,45 @@ void SharedObject::leave(WhenLast whenLast) {
   unmap();
   if (fd_ < 0) return;
   if (whenLast == WhenLast::Remove && lockFile(fd_, LOCK_EX | LOCK_NB) == 0) {
-    shm_unlink(name_->text);
+    // The name may stand for another object by now (its owner removed and made it again):
+    // that one belongs to others.
+    const int named = openExisting(*name_);
+    if (named >= 0) {
+      if (sameObject(fd_, named)) shm_unlink(name_->text);
+      close(named);
+    }
   }
   closeDescriptor();
+}
+
+bool SharedObject::holdForChild() {
+  if (fd_ < 0) return true;
+  const int fd = openExisting(*name_);
+  if (fd < 0) return false;
+  // Nobody can hold it exclusively while this process holds it shared.
+  if (sameObject(fd_, fd) && lockFile(fd, LOCK_SH | LOCK_NB) == 0) {
+    childFd_ = fd;
+    return true;
+  }
+  close(fd);
+  return false;
+}
+
+void SharedObject::afterForkInParent() {
+  if (childFd_ >= 0) close(childFd_);
+  childFd_ = -1;
+}
+
+void SharedObject::afterForkInChild(bool adopt) {
+  if (!adopt || childFd_ < 0) {
+    afterForkInParent();
+    return;
+  }
+  // Closing the inherited descriptor leaves the parent's lock alone: the parent still has
+  // its description open.
+  close(fd_);
+  fd_ = childFd_;
+  childFd_ = -1;
 }
 
 void SharedObject::closeDescriptor() {

@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6network6 qt6-qpa-plugins libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libboost-dev
   clang-format
+  locales
   clang-14 libclang-rt-14-dev
 )
 

@@ -31,13 +31,6 @@ Lines Background(int y0) {
   return lines;
 }
 
-Lines Concat(std::initializer_list<Lines> parts) {
-  Lines all;
-  for (const Lines& part : parts)
-    all.insert(all.end(), part.begin(), part.end());
-  return all;
-}
-
 using TimeScheduleEditor = TimeScheduleTest;
 
 TEST_F(TimeScheduleEditor, LaysOutOneRowPerActiveDayType) {

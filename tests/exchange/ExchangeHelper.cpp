@@ -1,12 +1,19 @@
 // A process of the family for the multi-process tests: it loads libHalvane3.so at start and
 // runs the commands on its command line in order, one output line per command (see
 // usage()). The test that starts it sets the namespace through the environment.
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <iostream>
 #include <map>
 #include <string>
+#include <thread>
 
 #include "Halvane3.h"
 #include "StressRoles.h"
@@ -18,7 +25,10 @@ void usage() {
       "commands: wait | push Q TEXT | read Q | syslog PATH TEXT | syslog-long PATH N |\n"
       "  tree V1 V2 V3 V4 TEXT | debug TEXT | sysinfo TEXT | watchdog N |\n"
       "  set-apps MASK RUNNING | get-apps MASK | cyclic | names |\n"
-      "  stress-write Q NAME THREADS MS | stress-read Q THREADS MS\n",
+      "  stress-write Q NAME THREADS MS | stress-read Q THREADS MS |\n"
+      "  fork-parent-exits (the child goes on once the parent has ended) |\n"
+      "  child-push Q TEXT | child-get-apps MASK (in a forked child that then ends) |\n"
+      "  push-stuck Q TEXT (a thread pushes; goes on once it waits for a lock)\n",
       stderr);
 }
 
@@ -35,6 +45,34 @@ void readQueue(int32_t queue, int32_t& cursor) {
     size = sizeof buffer;
   }
   std::printf("end\n");
+}
+
+// Runs `work` in a forked child that then ends normally; gives the child's result, or -1.
+template <typename Work>
+int inForkedChild(Work work) {
+  const pid_t child = fork();
+  if (child == 0) std::exit(work());
+  int status = 0;
+  return waitpid(child, &status, 0) == child && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Starts a thread that pushes, and returns once the thread waits for a lock, or after ten
+// seconds; true when it waits.
+bool pushOnAThreadThatGetsStuck(int32_t queue, const char* text) {
+  std::atomic<pid_t> thread{0};
+  std::thread([&thread, queue, text] {
+    thread = static_cast<pid_t>(syscall(SYS_gettid));
+    SetCommandEntry(text, queue);
+  }).detach();
+  for (int round = 0; round < 10'000; ++round) {
+    if (const pid_t id = thread.load()) {
+      std::ifstream call("/proc/self/task/" + std::to_string(id) + "/syscall");
+      long number = -1;
+      if (call >> number && number == SYS_futex) return true;
+    }
+    usleep(1000);
+  }
+  return false;
 }
 
 }  // namespace
@@ -107,6 +145,27 @@ int main(int argc, char** argv) {
       GetShareViewName(view, sizeof view);
       GetShareMutexName(mutex, sizeof mutex);
       std::printf("names %s|%s\n", view, mutex);
+    } else if (command == "fork-parent-exits") {
+      const pid_t parent = getpid();
+      if (fork() != 0) return 0;
+      while (getppid() == parent)
+        usleep(1000);
+      std::printf("parent ended\n");
+    } else if (command == "child-push") {
+      needs(2);
+      const char* text = argv[i + 2];
+      const int32_t queue = number(argv[i + 1]);
+      std::printf("child push %d\n", inForkedChild([=] { return SetCommandEntry(text, queue); }));
+      i += 2;
+    } else if (command == "child-get-apps") {
+      needs(1);
+      const int32_t mask = number(argv[++i]);
+      std::printf("child apps %d\n", inForkedChild([=] { return GetRunningApps(mask); }));
+    } else if (command == "push-stuck") {
+      needs(2);
+      const bool stuck = pushOnAThreadThatGetsStuck(number(argv[i + 1]), argv[i + 2]);
+      std::printf("stuck %d\n", stuck ? 1 : 0);
+      i += 2;
     } else if (command == "stress-write") {
       needs(4);
       const uint64_t pushed = runStressWriters(number(argv[i + 1]), argv[i + 2],

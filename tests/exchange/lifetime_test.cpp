@@ -70,6 +70,45 @@ TEST(Lifetime, RegionLeftByKilledProcessesStartsAfresh) {
   EXPECT_EQ(c.finish(), 0);
 }
 
+// A third process reads the entries of a parent and its forked child, of whom one has ended.
+void expectBothEntriesAndOneProcess(const std::string& regionName, const char* remaining) {
+  const Finished third = runToEnd(helper({"read", "0"}));
+  EXPECT_EQ(third.output, "entry parent\nentry child\nend\n");
+  MappedObject region(regionName, kRegionSize);
+  ASSERT_TRUE(region.mapped());
+  EXPECT_EQ(region.region().attachCount, 1) << remaining;
+}
+
+// The way a daemon starts: it loads the library, forks, and the parent ends.
+TEST(Lifetime, ForkedChildKeepsTheRegionWhenItsParentEnds) {
+  TestNamespace names;
+  const std::string regionName = names.posixName("QorShareView3");
+  ChildProcess family(helper({"push", "0", "parent", "fork-parent-exits", "push", "0", "child",
+                              "wait", "push", "0", "later"}));
+  expectLines(family, {"push 1", "parent ended", "push 1", "waiting"});
+
+  expectBothEntriesAndOneProcess(regionName, "the child");
+  family.resume();
+  EXPECT_EQ(family.readRest(), "push 1\n");
+  EXPECT_EQ(family.finish(), 0) << "the parent";
+  EXPECT_FALSE(names.objectExists(regionName)) << "gone with the child, the last process";
+  EXPECT_FALSE(names.objectExists(names.posixName("QorStructMutEx3")));
+}
+
+TEST(Lifetime, ForkedChildEndingFirstLeavesTheRegionToItsParent) {
+  TestNamespace names;
+  const std::string regionName = names.posixName("QorShareView3");
+  ChildProcess family(helper({"push", "0", "parent", "child-push", "0", "child", "wait", "push",
+                              "0", "later", "read", "0"}));
+  expectLines(family, {"push 1", "child push 1", "waiting"});
+
+  expectBothEntriesAndOneProcess(regionName, "the parent");
+  family.resume();
+  expectLines(family, {"push 1", "entry parent", "entry child", "entry later", "end"});
+  EXPECT_EQ(family.finish(), 0);
+  EXPECT_FALSE(names.objectExists(regionName)) << "gone with the parent, the last process";
+}
+
 // What a process killed half-way through its first attach leaves: objects of the wrong size
 // (here an empty region and a mutex object of three stray bytes) that nobody holds.
 TEST(Lifetime, ObjectsLeftHalfMadeByADeadProcessAreMadeAgain) {

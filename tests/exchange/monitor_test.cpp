@@ -69,6 +69,23 @@ TEST_F(MonitorTest, FollowingPrintsEachNewEntryAsItArrives) {
   follower.kill(SIGTERM);
 }
 
+TEST_F(MonitorTest, KeepsSeeingAForkedChildWhoseParentEnded) {
+  ChildProcess daemon(helper({"push", "0", "from the parent", "fork-parent-exits", "push", "0",
+                              "from the child", "wait", "push", "0", "later"}));
+  for (const char* line : {"push 1", "parent ended", "push 1", "waiting"})
+    ASSERT_EQ(daemon.readLine(), line);
+
+  const Finished once = runToEnd(monitor({"--once"}));
+  EXPECT_EQ(once.output, "command0: from the parent\ncommand0: from the child\n");
+  ChildProcess follower(monitor({"--interval", "10"}));
+  EXPECT_EQ(follower.readLine(), "command0: from the parent");
+  EXPECT_EQ(follower.readLine(), "command0: from the child");
+  daemon.resume();
+  EXPECT_EQ(follower.readLine(), "command0: later");
+  follower.kill(SIGTERM);
+  EXPECT_EQ(daemon.readRest(), "push 1\n");
+}
+
 TEST_F(MonitorTest, UsageErrorsAndHelp) {
   const Finished help = runToEnd(monitor({"--help"}));
   EXPECT_EQ(help.exitCode, 0);

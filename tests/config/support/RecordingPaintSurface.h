@@ -2,6 +2,7 @@
 // with fixed metrics, so drawings compare against golden lists.
 #pragma once
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -70,5 +71,13 @@ class RecordingPaintSurface : public PaintSurface {
 };
 
 std::string DescribeColour(Colour colour);
+
+// Lines of a log written in parts, joined in order.
+inline std::vector<std::string> Concat(std::initializer_list<std::vector<std::string>> parts) {
+  std::vector<std::string> all;
+  for (const std::vector<std::string>& part : parts)
+    all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
 
 }  // namespace Halvane_Config

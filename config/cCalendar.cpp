@@ -1,0 +1,162 @@
+// The data half of cCalendar: day types and the calendar file.
+#include "config/cCalendar.h"
+
+#include <bit>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+#include "common/BinaryFile.h"
+#include "common/Halvane_Common_Procedures.h"
+
+namespace Halvane_Config {
+
+namespace hcp = Halvane_Common_Procedures;
+namespace fs = std::filesystem;
+
+namespace {
+
+// 1 January 2000 as a date serial.
+constexpr std::int32_t kFirstCalendarSerial = 36526;
+
+// The file's values are little-endian, like the values in memory on most machines; there
+// whole days are copied and compared at once.
+constexpr bool kMemoryIsFileOrder = std::endian::native == std::endian::little;
+
+std::int16_t ValueAt(const char* bytes, std::size_t day) {
+  const auto low = static_cast<unsigned char>(bytes[2 * day]);
+  const auto high = static_cast<unsigned char>(bytes[2 * day + 1]);
+  return static_cast<std::int16_t>(low | high << 8);
+}
+
+std::string Described(int number, const std::string& detail) {
+  return hcp::RuntimeError::DescriptionOf(number) + " (" + detail + ")";
+}
+
+// The calendar's bytes: all that remains of the input, which must be exactly a calendar.
+std::unique_ptr<char[]> ReadCalendarBytes(hcp::ByteInput& in) {
+  const std::uint64_t length = in.Remaining();
+  if (length != cCalendar::kDiskFormBytes) {
+    const int number =
+        length < cCalendar::kDiskFormBytes ? hcp::kInputPastEndOfFile : hcp::kInvalidFileFormat;
+    throw hcp::RuntimeError(
+        number, Described(number, "a calendar of " + std::to_string(length) + " bytes, not " +
+                                      std::to_string(cCalendar::kDiskFormBytes)));
+  }
+  auto bytes = std::make_unique_for_overwrite<char[]>(cCalendar::kDiskFormBytes);
+  in.ReadBytes(bytes.get(), cCalendar::kDiskFormBytes);
+  return bytes;
+}
+
+}  // namespace
+
+std::int32_t cCalendar::DayNumber(int year, int month, int day) {
+  return static_cast<std::int32_t>(hcp::DateSerial(year, month, day).days) - kFirstCalendarSerial;
+}
+
+void cCalendar::RequireDay(std::int32_t TheDay) {
+  if (TheDay < 0 || TheDay >= kCalendarDays) throw hcp::RuntimeError(hcp::kSubscriptOutOfRange);
+}
+
+void cCalendar::SetDayType(std::int32_t TheDay, std::int16_t DayType) {
+  RequireDay(TheDay);
+  m_DayTypes[TheDay] = DayType;
+}
+
+std::int16_t cCalendar::GetDayType(std::int32_t TheDay) const {
+  RequireDay(TheDay);
+  return m_DayTypes[TheDay];
+}
+
+bool cCalendar::IsDayTypeUsed(int DayType) const {
+  if (DayType < 0 || DayType >= kDayTypeCount) throw hcp::RuntimeError(hcp::kSubscriptOutOfRange);
+  return false;
+}
+
+void cCalendar::PutDiskForm(std::string& out) const {
+  out.reserve(out.size() + kDiskFormBytes);
+  for (const std::int16_t value : m_DayTypes)
+    hcp::PutInt16(out, value);
+}
+
+void cCalendar::GetDiskForm(hcp::ByteInput& in) {
+  const std::unique_ptr<char[]> bytes = ReadCalendarBytes(in);
+  if constexpr (kMemoryIsFileOrder) {
+    std::memcpy(m_DayTypes.data(), bytes.get(), kDiskFormBytes);
+  } else {
+    for (std::size_t day = 0; day < m_DayTypes.size(); ++day)
+      m_DayTypes[day] = ValueAt(bytes.get(), day);
+  }
+}
+
+bool cCalendar::ReadFromDisk(std::u16string_view CalendarName) {
+  if (!hcp::FileExists(CalendarName)) return false;
+  hcp::BinaryFile file(CalendarName, hcp::FileMode::Binary, hcp::FileAccess::Read);
+  GetDiskForm(file);
+  return true;
+}
+
+bool cCalendar::CompareToDisk(std::u16string_view CalendarName) const {
+  if (!hcp::FileExists(CalendarName)) return false;
+  hcp::BinaryFile file(CalendarName, hcp::FileMode::Binary, hcp::FileAccess::Read);
+  if (file.Length() != static_cast<std::int64_t>(kDiskFormBytes)) return false;
+  const std::unique_ptr<char[]> bytes = ReadCalendarBytes(file);
+  if constexpr (kMemoryIsFileOrder) {
+    return std::memcmp(bytes.get(), m_DayTypes.data(), kDiskFormBytes) == 0;
+  } else {
+    for (std::size_t day = 0; day < m_DayTypes.size(); ++day) {
+      if (ValueAt(bytes.get(), day) != m_DayTypes[day]) return false;
+    }
+    return true;
+  }
+}
+
+bool cCalendar::CompareToOtherCalendar(const cCalendar& OtherCalendar) const {
+  return m_DayTypes == OtherCalendar.m_DayTypes;
+}
+
+bool cCalendar::SaveToDisk(std::u16string_view CalendarName) const {
+  if (CalendarName.empty()) throw hcp::RuntimeError(hcp::kBadFileNameOrNumber);
+  std::string bytes;
+  PutDiskForm(bytes);
+
+  // A link stays a link: the file it points to is replaced.
+  std::error_code error;
+  fs::path target = fs::path(hcp::Utf16ToUtf8(CalendarName));
+  if (fs::is_symlink(target, error)) {
+    const fs::path resolved = fs::weakly_canonical(target, error);
+    if (!error) target = resolved;
+  }
+  const bool replacing = fs::exists(target, error);
+  // A file the user may not write to (or a folder) is refused as before, with its error.
+  if (replacing) {
+    hcp::BinaryFile(hcp::Utf8ToUtf16(target.string()), hcp::FileMode::Binary,
+                    hcp::FileAccess::Write);
+  }
+
+  const fs::path beside = target.string() + ".tmp";
+  fs::remove(beside, error);  // a leftover of a save that broke off
+  try {
+    hcp::BinaryFile file(hcp::Utf8ToUtf16(beside.string()), hcp::FileMode::Binary,
+                         hcp::FileAccess::Write);
+    file.Put(bytes);
+    file.Close();
+    if (replacing) {
+      const fs::perms mode = fs::status(target, error).permissions();
+      if (!error) fs::permissions(beside, mode, error);
+    }
+    fs::rename(beside, target, error);
+    if (error) {
+      const int number = error == std::errc::permission_denied ? hcp::kPermissionDenied
+                                                               : hcp::kPathFileAccessError;
+      throw hcp::RuntimeError(number, Described(number, target.string()));
+    }
+  } catch (...) {
+    fs::remove(beside, error);
+    throw;
+  }
+  return true;
+}
+
+}  // namespace Halvane_Config
