@@ -1,5 +1,7 @@
 #include "config/DiskFiles.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -21,12 +23,16 @@ std::u16string Decimal(long long value) {
   return hcp::Utf8ToUtf16(std::to_string(value));
 }
 
-// The error number of a failed rename or delete; missing is the number for "no such file".
-[[noreturn]] void RaiseFileError(int error, int missing, const std::string& path) {
-  int number = hcp::kPathFileAccessError;
-  if (error == ENOENT || error == ENOTDIR) number = missing;
-  if (error == EACCES || error == EPERM || error == EROFS) number = hcp::kPermissionDenied;
-  throw hcp::RuntimeError(number, hcp::RuntimeError::DescriptionOf(number) + " (" + path + ")");
+// Writes all the bytes; the errno of the failure, or 0.
+int WriteAll(int descriptor, std::string_view bytes) {
+  std::size_t written = 0;
+  while (written < bytes.size()) {
+    const ssize_t n = ::write(descriptor, bytes.data() + written, bytes.size() - written);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return n < 0 ? errno : ENOSPC;
+    written += static_cast<std::size_t>(n);
+  }
+  return 0;
 }
 
 // Whether anything at all lies at the path: a file of any kind, also a folder. A path
@@ -89,40 +95,49 @@ std::int16_t FindFreeDiskIdentity(const DiskFolder& files) {
 
 void ReplaceFile(std::u16string_view path, std::string_view bytes) {
   namespace fs = std::filesystem;
-  const fs::path target(hcp::Utf16ToUtf8(path));
-  // Hidden, so that a new file cut short by a crash is never taken for a stored one.
+  fs::path target(hcp::Utf16ToUtf8(path));
+  struct stat existing {};
+  bool replacing = ::lstat(target.c_str(), &existing) == 0;
+  if (replacing && S_ISLNK(existing.st_mode)) {
+    std::error_code error;
+    const fs::path resolved = fs::weakly_canonical(target, error);
+    if (!error) target = resolved;
+    replacing = ::stat(target.c_str(), &existing) == 0;
+  }
+  if (replacing && S_ISDIR(existing.st_mode)) hcp::RaiseSystemError(EISDIR, target.string());
+  // The super-user may write to every file (a read-only file system fails the rename).
+  if (replacing && ::geteuid() != 0 &&
+      ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
+    hcp::RaiseSystemError(errno, target.string());
+  }
+
+  // Hidden, so that a copy cut short by a crash is never taken for a stored file, and
+  // named by the process, so that two processes never write the same copy.
   std::string besideName = ".";
   besideName += target.filename().string();
   besideName += '.';
   besideName += std::to_string(::getpid());
   besideName += ".new";
-  const fs::path beside = target.parent_path() / besideName;
-  const std::u16string besidePath = hcp::Utf8ToUtf16(beside.string());
-  std::error_code ignored;
-  try {
-    hcp::BinaryFile file(besidePath, hcp::FileMode::Binary, hcp::FileAccess::Write);
-    if (file.Length() > 0) {
-      // What a save of an earlier process with this number was cut short in.
-      file.Close();
-      fs::remove(beside);
-      file.Open(besidePath, hcp::FileMode::Binary, hcp::FileAccess::Write);
-    }
-    file.Put(bytes);
-    file.Close();
-  } catch (...) {
-    fs::remove(beside, ignored);
-    throw;
-  }
-  if (std::rename(beside.c_str(), target.c_str()) != 0) {
-    const int error = errno;
-    fs::remove(beside, ignored);
-    RaiseFileError(error, hcp::kPathNotFound, target.string());
+  const std::string beside = (target.parent_path() / besideName).string();
+  const int descriptor = ::open(beside.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (descriptor < 0) hcp::RaiseSystemError(errno, target.string());
+  int error = WriteAll(descriptor, bytes);
+  // The permissions are the old file's; where they cannot be given, the new file's stay.
+  if (error == 0 && replacing) ::fchmod(descriptor, existing.st_mode & 07777);
+  if (::close(descriptor) != 0 && error == 0) error = errno;
+  if (error == 0 && std::rename(beside.c_str(), target.c_str()) != 0) error = errno;
+  if (error != 0) {
+    ::unlink(beside.c_str());
+    hcp::RaiseSystemError(error, target.string());
   }
 }
 
 void DeleteFile(std::u16string_view path) {
   const std::string name = hcp::Utf16ToUtf8(path);
-  if (::unlink(name.c_str()) != 0) RaiseFileError(errno, hcp::kFileNotFound, name);
+  if (::unlink(name.c_str()) == 0) return;
+  if (errno != ENOENT) hcp::RaiseSystemError(errno, name);
+  throw hcp::RuntimeError(hcp::kFileNotFound,
+                          hcp::RuntimeError::DescriptionOf(hcp::kFileNotFound) + " (" + name + ")");
 }
 
 LoadOutcome LoadVersionedFile(

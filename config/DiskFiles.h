@@ -41,9 +41,13 @@ std::u16string LastFourDigits(std::int16_t value);
 // 1..9991 has been drawn and found taken, raises error 67.
 std::int16_t FindFreeDiskIdentity(const DiskFolder& files);
 
-// Writes the bytes to a new file beside path and renames it over path, so that path holds
-// either its old bytes or the new ones, never a part. A failure raises and leaves path as
-// it was, with nothing beside it.
+// Writes the bytes to a new file beside path (hidden: "." + its name + "." + the process
+// number + ".new") and renames it over path, so that path holds either its old bytes or
+// the new ones, never a part. A link stays a link: the file it points to is replaced. A
+// file that is replaced keeps its permissions; one this process may not write to, or a
+// folder, is refused with its error (70, 75), as writing it in place would be. A failure
+// raises and leaves path as it was, with nothing beside it. A copy that an earlier process
+// with the same number left beside it is overwritten.
 void ReplaceFile(std::u16string_view path, std::string_view bytes);
 
 // Deletes a file; error 53 when there is none.
