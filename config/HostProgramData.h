@@ -28,9 +28,9 @@ extern bool DeleteAllPeriods;
 // The receiver types the host program knows; the first ReceiverTypeCount entries are in
 // use. Receivers look their type up here by its id.
 struct ReceiverTypeEntry {
-  std::int16_t TypeId = 0;
-  std::u16string DisplayName;
-  std::u16string SystemCode;
+  std::int16_t typeId = 0;
+  std::u16string displayName;
+  std::u16string systemCode;
 };
 inline constexpr int kMaxReceiverTypes = 300;
 extern std::array<ReceiverTypeEntry, kMaxReceiverTypes> ReceiverTypeCatalogue;

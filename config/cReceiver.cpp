@@ -44,7 +44,7 @@ bool IsPositiveNumber(const hcp::Variant& value) {
 }
 
 bool IsKeepAliveType(const ReceiverTypeEntry& type) {
-  const std::u16string code = UpperCase(type.SystemCode);
+  const std::u16string code = UpperCase(type.systemCode);
   return code == u"VRMTCP" || code == u"VRM";
 }
 
@@ -118,9 +118,9 @@ void cReceiver::SetReceiverTypeId(std::int16_t TypeId) {
   const int count = std::clamp<int>(ReceiverTypeCount, 0, kMaxReceiverTypes);
   for (int i = 0; i < count; ++i) {
     const ReceiverTypeEntry& type = ReceiverTypeCatalogue[i];
-    if (type.TypeId != TypeId) continue;
+    if (type.typeId != TypeId) continue;
     m_ReceiverTypeIndex = static_cast<std::int16_t>(i);
-    m_ReceiverTypeName = type.DisplayName;
+    m_ReceiverTypeName = type.displayName;
     if (IsKeepAliveType(type) && IsPositiveNumber(m_Setting[1])) m_LastKeepAlive = hcp::Now();
     return;
   }
