@@ -144,17 +144,25 @@ TEST_F(ConfigDumpTest, ACalendarShowsTheDatesSetToADayType) {
   EXPECT_EQ(run.exitCode, 0) << run.err;
   for (const char* line :
        {"dates set: 3\n", "  - 2000-01-01 Saturday: 8 (special day type 1)\n",
-        "  - 2001-02-04 Sunday: 40 (no day type)\n", "  - 2039-12-31 Saturday: 1 (as Monday)\n",
+        "  - 2001-02-04 Sunday: 40 (no day type: an ordinary day)\n",
+        "  - 2039-12-31 Saturday: 1 (as Monday)\n",
         "  - \"1 date with a value outside 0..23 (first: 2001-02-04 holds 40)\"\n"})
     EXPECT_NE(run.out.find(line), std::string::npos) << line << run.out;
 
   const ProgramRun all = Dump({"--all", "--kind", "calendar", PathOf("calendar.dat")});
   EXPECT_NE(all.out.find("  - 2000-01-02 Sunday: 0 (ordinary day)\n"), std::string::npos);
 
+  // The calendar reads exactly 29,220 bytes, no fewer and no more.
   folder.Write("short.cal", calendar.substr(0, 1000));
-  const ProgramRun shortFile = Dump({"--kind", "calendar", PathOf("short.cal")});
-  EXPECT_EQ(shortFile.exitCode, 1);
-  EXPECT_NE(shortFile.err.find("cannot be read: Input past end of file"), std::string::npos);
+  folder.Write("long.cal", calendar + "x");
+  const ProgramRun wrongLength =
+      Dump({"--kind", "calendar", PathOf("short.cal"), PathOf("long.cal")});
+  EXPECT_EQ(wrongLength.exitCode, 1);
+  EXPECT_NE(wrongLength.err.find("short.cal: cannot be read: Input past end of file"),
+            std::string::npos);
+  EXPECT_NE(wrongLength.err.find("long.cal: cannot be read: Invalid file format"),
+            std::string::npos)
+      << wrongLength.err;
 }
 
 TEST_F(ConfigDumpTest, AlarmRecordsAreReadFromAnOffsetOneAfterAnother) {

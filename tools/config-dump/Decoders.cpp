@@ -20,8 +20,6 @@ namespace hc = Halvane_Config;
 
 namespace {
 
-constexpr int kCalendarDays = 14'610;
-constexpr int kSpecialDayTypes = 16;
 const char* const kWeekdays[] = {"Monday", "Tuesday",  "Wednesday", "Thursday",
                                  "Friday", "Saturday", "Sunday"};
 
@@ -268,7 +266,9 @@ std::optional<FileKind> kindOfFile(const std::string& path) {
   if (identityOfFileName(name, FileKind::Receiver)) return FileKind::Receiver;
   if (identityOfFileName(name, FileKind::Profile)) return FileKind::Profile;
   std::error_code error;
-  if (std::filesystem::file_size(path, error) == kCalendarFileSize) return FileKind::Calendar;
+  if (std::filesystem::file_size(path, error) == hc::cCalendar::kDiskFormBytes) {
+    return FileKind::Calendar;
+  }
   return std::nullopt;
 }
 
@@ -346,23 +346,25 @@ Decoded decodeProfile(const std::string& path) {
 
 Decoded decodeCalendar(const std::string& path, bool allDays) {
   return decodeWith(path, "calendar", [allDays](hcp::BinaryFile& file, Decoded& decoded) {
+    hc::cCalendar calendar;
+    calendar.GetDiskForm(file);
     const hcp::DateTime first = hcp::DateSerial(2000, 1, 1);
     Node dates = Node::list();
     int set = 0;
     int unknown = 0;
     std::string firstUnknown;
-    for (int day = 0; day < kCalendarDays; ++day) {
-      const std::int16_t value = hcp::GetInt16(file);
+    for (int day = 0; day < hc::kCalendarDays; ++day) {
+      const std::int16_t value = calendar.GetDayType(day);
       if (value == 0 && !allDays) continue;
       const hcp::DateTime date{first.days + day};
       std::string meaning = "ordinary day";
       if (value != 0) ++set;
       if (value >= 1 && value <= hc::kWeekDayTypes) {
         meaning = std::string("as ") + kWeekdays[value - 1];
-      } else if (value > hc::kWeekDayTypes && value <= hc::kWeekDayTypes + kSpecialDayTypes) {
+      } else if (value > hc::kWeekDayTypes && value <= hc::cCalendar::kLastDayTypeValue) {
         meaning = dayTypeName(value - 1);
       } else if (value != 0) {
-        meaning = "no day type";
+        meaning = "no day type: an ordinary day";
         if (unknown++ == 0) firstUnknown = dateText(date) + " holds " + std::to_string(value);
       }
       const std::string line = dateText(date) + " " + kWeekdays[hcp::WeekdayFromMonday(date)] +
@@ -380,7 +382,6 @@ Decoded decodeCalendar(const std::string& path, bool allDays) {
     }
     decoded.details.add("dates set", Node::integer(set))
         .add(allDays ? "dates" : "dates set to a day type", dates);
-    noteBytesLeft(file, "14,610 values", decoded);
   });
 }
 

@@ -23,9 +23,6 @@ struct Decoded {
   std::vector<std::string> problems;
 };
 
-// A calendar file: 14,610 day-type values of 2 bytes.
-inline constexpr std::uint64_t kCalendarFileSize = 29'220;
-
 // The disk identity in the name of a receiver's or profile's file ("Receiver_0042.dat"
 // gives 42); nothing for another name.
 std::optional<int> identityOfFileName(const std::string& fileName, FileKind kind);
