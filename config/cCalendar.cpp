@@ -22,7 +22,8 @@ constexpr std::int32_t kFirstCalendarSerial = 36526;
 // whole days are copied and compared at once.
 constexpr bool kMemoryIsFileOrder = std::endian::native == std::endian::little;
 
-std::int16_t ValueAt(const char* bytes, std::size_t day) {
+// Used only where memory is not in file order.
+[[maybe_unused]] std::int16_t ValueAt(const char* bytes, std::size_t day) {
   const auto low = static_cast<unsigned char>(bytes[2 * day]);
   const auto high = static_cast<unsigned char>(bytes[2 * day + 1]);
   return static_cast<std::int16_t>(low | high << 8);
