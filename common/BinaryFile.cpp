@@ -16,35 +16,6 @@ namespace {
 
 constexpr std::size_t kReadAhead = 4096;
 
-int ErrorNumberOf(int error) {
-  switch (error) {
-    case ENOENT:
-    case ENOTDIR:
-      return kPathNotFound;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-      return kPermissionDenied;
-    case EMFILE:
-    case ENFILE:
-      return kTooManyFiles;
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG:
-      return kDiskFull;
-    case EIO:
-      return kDeviceIoError;
-    default:
-      return kPathFileAccessError;
-  }
-}
-
-[[noreturn]] void RaiseSystemError(int error, std::string_view path = {}) {
-  std::string description = RuntimeError::DescriptionOf(ErrorNumberOf(error));
-  if (!path.empty()) description += " (" + std::string(path) + ")";
-  throw RuntimeError(ErrorNumberOf(error), description);
-}
-
 }  // namespace
 
 BinaryFile::BinaryFile(std::u16string_view path, FileMode mode, FileAccess access,

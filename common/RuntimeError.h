@@ -6,6 +6,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace Halvane_Common_Procedures {
 
@@ -46,5 +47,11 @@ class RuntimeError : public std::runtime_error {
  private:
   int number_;
 };
+
+// The error number of a failed system call's errno: 76 for a missing file or folder, 70 no
+// permission, 61 a full disk, 57 a device error, 67 too many open files, 75 anything else.
+int ErrorNumberOfSystemError(int error);
+// Raises that error; the path, when given, follows its description in brackets.
+[[noreturn]] void RaiseSystemError(int error, std::string_view path = {});
 
 }  // namespace Halvane_Common_Procedures

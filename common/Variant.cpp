@@ -14,6 +14,9 @@ template <class... F>
 struct Overloaded : F... {
   using F::operator()...;
 };
+// Clang 14 does not deduce an aggregate's template arguments by itself.
+template <class... F>
+Overloaded(F...) -> Overloaded<F...>;
 
 // The numeric value of a number, Boolean or date; nothing for the other kinds.
 bool NumericValue(const Variant::Value& value, double* out) {

@@ -8,4 +8,8 @@ std::array<bool, kCalendarDays> HolidayFlags{};
 std::vector<cHolidayLabel> HolidayLabels;
 bool DeleteAllPeriods = false;
 
+std::array<ReceiverTypeEntry, kMaxReceiverTypes> ReceiverTypeCatalogue;
+std::int16_t ReceiverTypeCount = 0;
+bool NestedProfileNames = false;
+
 }  // namespace Halvane_Config

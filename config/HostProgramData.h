@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -23,5 +24,19 @@ extern std::vector<cHolidayLabel> HolidayLabels;
 
 // Makes the schedule's Delete remove every period of the row instead of the selected one.
 extern bool DeleteAllPeriods;
+
+// The receiver types the host program knows; the first ReceiverTypeCount entries are in
+// use. Receivers look their type up here by its id.
+struct ReceiverTypeEntry {
+  std::int16_t typeId = 0;
+  std::u16string displayName;
+  std::u16string systemCode;
+};
+inline constexpr int kMaxReceiverTypes = 300;
+extern std::array<ReceiverTypeEntry, kMaxReceiverTypes> ReceiverTypeCatalogue;
+extern std::int16_t ReceiverTypeCount;
+
+// Makes cProfile::SetName read "@" in a name as the separator of a parent profile.
+extern bool NestedProfileNames;
 
 }  // namespace Halvane_Config

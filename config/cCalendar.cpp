@@ -3,17 +3,15 @@
 
 #include <bit>
 #include <cstring>
-#include <filesystem>
 #include <memory>
-#include <system_error>
 
 #include "common/BinaryFile.h"
 #include "common/Halvane_Common_Procedures.h"
+#include "config/DiskFiles.h"
 
 namespace Halvane_Config {
 
 namespace hcp = Halvane_Common_Procedures;
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -24,7 +22,8 @@ constexpr std::int32_t kFirstCalendarSerial = 36526;
 // whole days are copied and compared at once.
 constexpr bool kMemoryIsFileOrder = std::endian::native == std::endian::little;
 
-std::int16_t ValueAt(const char* bytes, std::size_t day) {
+// Used only where memory is not in file order.
+[[maybe_unused]] std::int16_t ValueAt(const char* bytes, std::size_t day) {
   const auto low = static_cast<unsigned char>(bytes[2 * day]);
   const auto high = static_cast<unsigned char>(bytes[2 * day + 1]);
   return static_cast<std::int16_t>(low | high << 8);
@@ -120,42 +119,7 @@ bool cCalendar::SaveToDisk(std::u16string_view CalendarName) const {
   if (CalendarName.empty()) throw hcp::RuntimeError(hcp::kBadFileNameOrNumber);
   std::string bytes;
   PutDiskForm(bytes);
-
-  // A link stays a link: the file it points to is replaced.
-  std::error_code error;
-  fs::path target = fs::path(hcp::Utf16ToUtf8(CalendarName));
-  if (fs::is_symlink(target, error)) {
-    const fs::path resolved = fs::weakly_canonical(target, error);
-    if (!error) target = resolved;
-  }
-  const bool replacing = fs::exists(target, error);
-  // A file the user may not write to (or a folder) is refused as before, with its error.
-  if (replacing) {
-    hcp::BinaryFile(hcp::Utf8ToUtf16(target.string()), hcp::FileMode::Binary,
-                    hcp::FileAccess::Write);
-  }
-
-  const fs::path beside = target.string() + ".tmp";
-  fs::remove(beside, error);  // a leftover of a save that broke off
-  try {
-    hcp::BinaryFile file(hcp::Utf8ToUtf16(beside.string()), hcp::FileMode::Binary,
-                         hcp::FileAccess::Write);
-    file.Put(bytes);
-    file.Close();
-    if (replacing) {
-      const fs::perms mode = fs::status(target, error).permissions();
-      if (!error) fs::permissions(beside, mode, error);
-    }
-    fs::rename(beside, target, error);
-    if (error) {
-      const int number = error == std::errc::permission_denied ? hcp::kPermissionDenied
-                                                               : hcp::kPathFileAccessError;
-      throw hcp::RuntimeError(number, Described(number, target.string()));
-    }
-  } catch (...) {
-    fs::remove(beside, error);
-    throw;
-  }
+  ReplaceFile(CalendarName, bytes);
   return true;
 }
 

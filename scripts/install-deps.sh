@@ -13,6 +13,7 @@ packages=(
   clang-format
   locales
   g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix wine wine32:i386 wine64
+  clang-14 libclang-rt-14-dev
 )
 
 sudo_cmd=()

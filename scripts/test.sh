@@ -2,7 +2,8 @@
 # Installs what is missing, then builds and runs every test three times over:
 # a plain build, an AddressSanitizer+UndefinedBehaviorSanitizer build, and a
 # ThreadSanitizer build of the exchange library and its threaded tests; then the Windows
-# build of the exchange library and its tests under Wine (scripts/test-windows.sh).
+# build of the exchange library and its tests under Wine (scripts/test-windows.sh), and a
+# short run of every fuzz target (scripts/fuzz.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -22,6 +23,9 @@ run_suite build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DHALVANE_SANITIZE=thread
 
 echo "== windows =="
 scripts/test-windows.sh
+
+echo "== fuzzing =="
+scripts/fuzz.sh 15
 
 echo "== formatting =="
 scripts/check-format.sh

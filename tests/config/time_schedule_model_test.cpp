@@ -6,33 +6,12 @@
 #include <random>
 #include <string>
 
+#include "Bytes.h"
 #include "ReferenceMerge.h"
 #include "TimeScheduleFixture.h"
 
 namespace Halvane_Config {
 namespace {
-
-// Bytes from hex digits; blanks are ignored.
-std::string Hex(std::string_view digits) {
-  std::string bytes;
-  std::string pair;
-  for (char c : digits) {
-    if (c == ' ') continue;
-    pair += c;
-    if (pair.size() == 2) {
-      bytes += static_cast<char>(std::stoi(pair, nullptr, 16));
-      pair.clear();
-    }
-  }
-  return bytes;
-}
-
-std::string Repeat(std::string_view hex, int times) {
-  std::string bytes;
-  for (int i = 0; i < times; ++i)
-    bytes += Hex(hex);
-  return bytes;
-}
 
 std::string DiskForm(const cTimeSchedule& schedule) {
   std::string bytes;
