@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -95,6 +96,17 @@ class FormTest : public ::testing::Test {
   }
 
   QString SettingsFile() const { return folder_.filePath(QStringLiteral("settings/Fauxlarm.ini")); }
+
+  // Replaces the settings file with bytes typed by hand.
+  void WriteSettingsFile(const QByteArray& bytes) {
+    QDir().mkpath(folder_.filePath(QStringLiteral("settings")));
+    QFile file(SettingsFile());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+    file.close();
+    settings_ = std::make_unique<SettingsStore>(SettingsFile());
+    environment_.settings = settings_.get();
+  }
 
   QByteArray GenericFile() const {
     QFile file(folder_.filePath(QStringLiteral("GenericFile.txt")));

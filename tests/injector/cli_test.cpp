@@ -7,10 +7,10 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QSettings>
 #include <QTemporaryDir>
 
 #include "injector/CommandLine.h"
+#include "injector/SettingsStore.h"
 
 namespace {
 
@@ -40,8 +40,7 @@ class FauxlarmCliTest : public ::testing::Test {
   QString SettingsFile() const { return root_.filePath(QStringLiteral("config/Fauxlarm.ini")); }
 
   QString Saved(const QString& key) const {
-    QSettings settings(SettingsFile(), QSettings::IniFormat);
-    return settings.value(QStringLiteral("Parameters/") + key).toString();
+    return SettingsStore(SettingsFile()).GetSetting(QStringLiteral("Parameters"), key, {});
   }
 
   QByteArray GenericFile() const {
