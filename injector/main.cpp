@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "injector/CommandLine.h"
+#include "injector/Display.h"
 #include "injector/FXL_Main.h"
 #include "injector/Halvane3Library.h"
 #include "injector/SettingsStore.h"
@@ -17,18 +18,6 @@
 namespace {
 
 constexpr int kExitNoWindow = 2;
-
-// Whether a window could be shown; creating the widget application without one would
-// abort the program.
-bool DisplayAvailable() {
-  if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) return true;
-  if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) return true;
-  const QString display = qEnvironmentVariable("DISPLAY");
-  if (display.isEmpty()) return false;
-  if (!display.startsWith(u':')) return true;  // a remote or forwarded display
-  const QString number = display.mid(1).section(u'.', 0, 0);
-  return QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X") + number);
-}
 
 // The separator between hours and minutes in the user's locale, ":" in most.
 QString LocaleTimeSeparator() {
@@ -71,7 +60,7 @@ std::unique_ptr<WindowModule> LoadWindowModule(const QString& programFolder, QSt
 int main(int argc, char** argv) {
   const QString argumentText = ArgumentText(argc, argv);
   const CommandLine::Action action = CommandLine::Predict(argumentText);
-  const bool display = DisplayAvailable();
+  const bool display = DisplayReachable();
   if (action == CommandLine::Action::OpenWindow && !display) {
     std::fputs(
         "Fauxlarm: no display to show the window on (DISPLAY is not set or not reachable).\n"
