@@ -11,6 +11,7 @@
 #include "injector/Display.h"
 #include "injector/FXL_Main.h"
 #include "injector/Halvane3Library.h"
+#include "injector/ProgramFiles.h"
 #include "injector/SettingsStore.h"
 #include "injector/UserMessages.h"
 #include "injector/WindowModule.h"
@@ -44,15 +45,23 @@ QString ProgramFolder() {
 }
 
 std::unique_ptr<WindowModule> LoadWindowModule(const QString& programFolder, QString* error) {
-  QLibrary library(programFolder + QStringLiteral("FauxlarmWindow.so"));
-  library.setLoadHints(QLibrary::ResolveAllSymbolsHint);  // a missing symbol fails here, not later
-  const auto create =
-      reinterpret_cast<CreateWindowModuleFunction>(library.resolve("FauxlarmCreateWindowModule"));
-  if (create == nullptr) {
-    *error = library.errorString();
-    return nullptr;
+  const QString fileName = QStringLiteral("FauxlarmWindow.so");
+  const QStringList folders = ModuleFolders(programFolder);
+  for (const QString& folder : folders) {
+    if (!QFileInfo::exists(folder + fileName)) continue;
+    QLibrary library(folder + fileName);
+    library.setLoadHints(QLibrary::ResolveAllSymbolsHint);  // a missing symbol fails here
+    const auto create =
+        reinterpret_cast<CreateWindowModuleFunction>(library.resolve("FauxlarmCreateWindowModule"));
+    if (create == nullptr) {
+      *error = library.errorString();
+      return nullptr;
+    }
+    return std::unique_ptr<WindowModule>(create());
   }
-  return std::unique_ptr<WindowModule>(create());
+  *error =
+      QStringLiteral("looked for %1 in %2").arg(fileName, folders.join(QStringLiteral(" and in ")));
+  return nullptr;
 }
 
 }  // namespace
@@ -85,7 +94,7 @@ int main(int argc, char** argv) {
                         : std::make_unique<QCoreApplication>(argc, argv);
 
   SettingsStore settings;
-  Halvane3Library library(programFolder);
+  Halvane3Library library(LibraryFolders(programFolder));
   ConsoleMessages console;
   FXL_Environment environment;
   environment.programFolder = programFolder;

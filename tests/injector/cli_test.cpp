@@ -126,7 +126,10 @@ TEST_F(FauxlarmCliTest, OneShotWithoutTheExchangeLibrarySaysSoAndFails) {
   const ProgramRun run = Start({QStringLiteral("/d"), QStringLiteral("/s1"), QStringLiteral("/u")});
   ASSERT_TRUE(run.finished);
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_TRUE(run.err.contains("Halvane3")) << run.err.toStdString();
+  const QByteArray lookedFor = "looked for " HALVANE3_LIBRARY_SONAME " in " +
+                               QFile::encodeName(ProgramFolder()) +
+                               "/ and in the system's library path.";
+  EXPECT_TRUE(run.err.contains(lookedFor)) << run.err.toStdString();
 }
 
 TEST_F(FauxlarmCliTest, OneShotThatCannotWriteTheFileFails) {
