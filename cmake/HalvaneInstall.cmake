@@ -21,8 +21,9 @@ file(RELATIVE_PATH HALVANE_MODULEDIR_FROM_BINDIR
 
 # Installed programs find the family's libraries through a run path relative to themselves,
 # unless the libraries land in a folder the system's loader searches anyway.
-list(FIND CMAKE_PLATFORM_IMPLICIT_LINK_DIRECTORIES "${CMAKE_INSTALL_FULL_LIBDIR}" _halvane_system_libdir)
-if(_halvane_system_libdir EQUAL -1)
+set(_halvane_system_libdirs
+    ${CMAKE_PLATFORM_IMPLICIT_LINK_DIRECTORIES} ${CMAKE_CXX_IMPLICIT_LINK_DIRECTORIES})
+if(NOT "${CMAKE_INSTALL_FULL_LIBDIR}" IN_LIST _halvane_system_libdirs)
   set(HALVANE_INSTALL_RPATH "$ORIGIN/${HALVANE_LIBDIR_FROM_BINDIR}")
 else()
   set(HALVANE_INSTALL_RPATH "")
