@@ -106,13 +106,10 @@ FXL_Main::FXL_Main(const FXL_Environment& environment, QObject* parent)
   });
 
   Label_SendStatus.setObjectName(QStringLiteral("Label_SendStatus"));
-  connect(&Check_Stream, &CheckControl::Changed, this, [this] {
-    status_.SetAutomatic(BurstOrigin::kStream, Check_Stream.Ticked());
-    ShowStatus();
-  });
+  connect(&Check_Stream, &CheckControl::Changed, this,
+          [this] { Label_SendStatus.SetAutomatic(BurstOrigin::kStream, Check_Stream.Ticked()); });
   connect(&Check_SendPeriodicAlarms, &CheckControl::Changed, this, [this] {
-    status_.SetAutomatic(BurstOrigin::kPeriodic, Check_SendPeriodicAlarms.Ticked());
-    ShowStatus();
+    Label_SendStatus.SetAutomatic(BurstOrigin::kPeriodic, Check_SendPeriodicAlarms.Ticked());
   });
   continueBurst_ = [this](std::int32_t done, std::int32_t requested) {
     return ContinueBurst(done, requested);
@@ -319,7 +316,7 @@ bool FXL_Main::ContinueBurst(std::int32_t done, std::int32_t requested) {
 void FXL_Main::FinishBurst(BurstOrigin origin) {
   // A copy: the handlers below may run further bursts.
   const FXL_Procs::BurstReport report = lastBurst_;
-  status_.Record(origin, Option_ConnectionType.Selected(), report);
+  Label_SendStatus.Record(origin, Option_ConnectionType.Selected(), report);
   if (report.Stopped()) {
     // The next tick would meet the same fault, so automatic sending waits for the user.
     Check_Stream.SetValue(0);
@@ -328,7 +325,6 @@ void FXL_Main::FinishBurst(BurstOrigin origin) {
     if (origin == BurstOrigin::kStream) Check_Stream.SetValue(0);
     if (origin == BurstOrigin::kPeriodic) Check_SendPeriodicAlarms.SetValue(0);
   }
-  ShowStatus();
   for (const std::function<void()>& handler : std::exchange(afterBurst_, {}))
     handler();
   if (report.Stopped()) environment_.messages->ShowError(ProgramName(), report.stopMessage);
@@ -341,10 +337,6 @@ void FXL_Main::AfterBurst(std::function<void()> handler) {
   } else {
     handler();
   }
-}
-
-void FXL_Main::ShowStatus() {
-  Label_SendStatus.SetText(status_.Text());
 }
 
 // A tick that comes while a burst runs (when the window lets events in to show its

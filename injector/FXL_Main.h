@@ -110,7 +110,7 @@ class FXL_Main : public QObject {
   ComboControl Combo_Systems;
   VisibilityControl Label_System;
   // The status line: what the last burst did, and the totals of automatic sending.
-  TextControl Label_SendStatus;
+  SendStatus Label_SendStatus;
 
   QTimer Timer;
   QTimer Timer_SetDateAndTime;
@@ -135,7 +135,6 @@ class FXL_Main : public QObject {
   void FinishBurst(BurstOrigin origin);
   // Socket events that arrive during a burst are handled after it.
   void AfterBurst(std::function<void()> handler);
-  void ShowStatus();
   void Option_ConnectionType_Click(int index);
   void Combo_Systems_Click();
   void RestoreSettings();
@@ -152,7 +151,6 @@ class FXL_Main : public QObject {
   FXL_Environment environment_;
   QString caption_;
   FXL_Procs::BurstReport lastBurst_;
-  SendStatus status_;
   BurstFeedback* feedback_ = nullptr;
   FXL_Procs::BurstContinue continueBurst_;
   bool burstRunning_ = false;

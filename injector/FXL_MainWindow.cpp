@@ -301,6 +301,6 @@ QWidget* FXL_MainWindow::CreateStatusLine() {
   line->setObjectName(form_.Label_SendStatus.objectName());
   auto show = [line, this] { line->SetFullText(form_.Label_SendStatus.Text()); };
   show();
-  connect(&form_.Label_SendStatus, &TextControl::Changed, line, show);
+  connect(&form_.Label_SendStatus, &SendStatus::Changed, line, show);
   return line;
 }

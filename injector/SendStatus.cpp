@@ -64,35 +64,49 @@ SendStatus::Totals* SendStatus::TotalsOf(BurstOrigin origin) {
   return nullptr;
 }
 
+void SendStatus::Touch() {
+  stale_ = true;
+  emit Changed();
+}
+
 void SendStatus::SetAutomatic(BurstOrigin origin, bool on) {
   Totals* totals = TotalsOf(origin);
-  if (totals == nullptr) return;
-  if (on && !totals->on) *totals = Totals{};
+  if (totals == nullptr || totals->on == on) return;
+  if (on) *totals = Totals{};
   totals->on = on;
+  Touch();
 }
 
 void SendStatus::Record(BurstOrigin origin, int method, const FXL_Procs::BurstReport& report) {
-  if (report.reason == Undelivered::kCountTooLarge) {
-    lastBurst_ = QStringLiteral("No events sent: the number of events to send is more than %1")
-                     .arg(std::numeric_limits<std::int32_t>::max());
-  } else {
-    lastBurst_ = QStringLiteral("%1 sent by %2, %3 not delivered")
-                     .arg(Events(report.sent), MethodName(method))
-                     .arg(report.NotDelivered());
-    if (report.NotDelivered() > 0 && report.reason != Undelivered::kNone) {
-      lastBurst_ += QStringLiteral(": ") + Why(report.reason);
-    }
-  }
+  last_ = {true, method, report.sent, report.NotDelivered(), report.reason};
   if (Totals* totals = TotalsOf(origin); totals != nullptr && totals->on) {
     totals->sent += report.sent;
     totals->notDelivered += report.NotDelivered();
   }
+  Touch();
 }
 
-QString SendStatus::Text() const {
+QString SendStatus::LastBurstText() const {
+  if (last_.reason == Undelivered::kCountTooLarge) {
+    return QStringLiteral("No events sent: the number of events to send is more than %1")
+        .arg(std::numeric_limits<std::int32_t>::max());
+  }
+  QString text = QStringLiteral("%1 sent by %2, %3 not delivered")
+                     .arg(Events(last_.sent), MethodName(last_.method))
+                     .arg(last_.notDelivered);
+  if (last_.notDelivered > 0 && last_.reason != Undelivered::kNone) {
+    text += QStringLiteral(": ") + Why(last_.reason);
+  }
+  return text;
+}
+
+const QString& SendStatus::Text() const {
+  if (!stale_) return text_;
   QStringList parts;
-  if (!lastBurst_.isEmpty()) parts << lastBurst_;
+  if (last_.any) parts << LastBurstText();
   if (stream_.on) parts << TotalsText("stream", stream_.sent, stream_.notDelivered);
   if (periodic_.on) parts << TotalsText("periodic", periodic_.sent, periodic_.notDelivered);
-  return parts.join(QStringLiteral("; "));
+  text_ = parts.join(QStringLiteral("; "));
+  stale_ = false;
+  return text_;
 }
