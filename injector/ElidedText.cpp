@@ -2,72 +2,53 @@
 
 #include <QStyle>
 
-namespace {
-
-// How wide a text may make its widget ask to be, and how narrow it may become.
-constexpr int kPreferredCharacters = 56;
-constexpr int kMinimumCharacters = 20;
-
-int TextWidth(const QFontMetrics& metrics, const QString& text, int characters) {
-  return qMin(metrics.horizontalAdvance(text), metrics.averageCharWidth() * characters);
-}
-
-}  // namespace
-
-void ElidedLabel::SetFullText(const QString& text) {
+template <typename Widget>
+void Elided<Widget>::SetFullText(const QString& text) {
   if (text == fullText_) return;
   fullText_ = text;
-  setToolTip(text);
-  updateGeometry();
+  this->setToolTip(text);
+  this->setAccessibleName(text);
+  this->updateGeometry();
   Elide();
 }
 
-QSize ElidedLabel::sizeHint() const {
-  return {TextWidth(fontMetrics(), fullText_, kPreferredCharacters), QLabel::sizeHint().height()};
+template <typename Widget>
+int Elided<Widget>::TextWidth(int characters) const {
+  return qMin(this->fontMetrics().horizontalAdvance(fullText_),
+              this->fontMetrics().averageCharWidth() * characters);
 }
 
-QSize ElidedLabel::minimumSizeHint() const {
-  return {0, QLabel::minimumSizeHint().height()};
+template <typename Widget>
+QSize Elided<Widget>::sizeHint() const {
+  return {Decoration() + TextWidth(preferred_), Widget::sizeHint().height()};
 }
 
-void ElidedLabel::resizeEvent(QResizeEvent* event) {
-  QLabel::resizeEvent(event);
+template <typename Widget>
+QSize Elided<Widget>::minimumSizeHint() const {
+  return {Decoration() + TextWidth(minimum_), Widget::minimumSizeHint().height()};
+}
+
+template <typename Widget>
+void Elided<Widget>::resizeEvent(QResizeEvent* event) {
+  Widget::resizeEvent(event);
   Elide();
 }
 
-void ElidedLabel::Elide() {
-  setText(fontMetrics().elidedText(fullText_, Qt::ElideRight, contentsRect().width()));
+template <typename Widget>
+void Elided<Widget>::Elide() {
+  this->setText(this->fontMetrics().elidedText(fullText_, mode_, this->width() - Decoration()));
 }
 
-void ElidedRadioButton::SetFullText(const QString& text) {
-  if (text == fullText_) return;
-  fullText_ = text;
-  setToolTip(text);
-  setAccessibleName(text);
-  updateGeometry();
-  Elide();
+template <>
+int Elided<QLabel>::Decoration() const {
+  return width() - contentsRect().width();
 }
 
-int ElidedRadioButton::IndicatorWidth() const {
+template <>
+int Elided<QRadioButton>::Decoration() const {
   return style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, this) +
          style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing, nullptr, this) + 2;
 }
 
-QSize ElidedRadioButton::sizeHint() const {
-  return {IndicatorWidth() + TextWidth(fontMetrics(), fullText_, kPreferredCharacters),
-          QRadioButton::sizeHint().height()};
-}
-
-QSize ElidedRadioButton::minimumSizeHint() const {
-  return {IndicatorWidth() + TextWidth(fontMetrics(), fullText_, kMinimumCharacters),
-          QRadioButton::minimumSizeHint().height()};
-}
-
-void ElidedRadioButton::resizeEvent(QResizeEvent* event) {
-  QRadioButton::resizeEvent(event);
-  Elide();
-}
-
-void ElidedRadioButton::Elide() {
-  setText(fontMetrics().elidedText(fullText_, Qt::ElideMiddle, width() - IndicatorWidth()));
-}
+template class Elided<QLabel>;
+template class Elided<QRadioButton>;

@@ -6,11 +6,14 @@
 #include <QLabel>
 #include <QRadioButton>
 
-// A one-line label cut at its end.
-class ElidedLabel : public QLabel {
-  Q_OBJECT
+// Widget is a QLabel or a QRadioButton; its text is cut where `mode` says.
+template <typename Widget>
+class Elided : public Widget {
  public:
-  explicit ElidedLabel(QWidget* parent = nullptr) : QLabel(parent) {}
+  // The widget asks for room for at most `preferredCharacters` and needs room for
+  // `minimumCharacters`, counted in average characters.
+  Elided(Qt::TextElideMode mode, int preferredCharacters, int minimumCharacters)
+      : mode_(mode), preferred_(preferredCharacters), minimum_(minimumCharacters) {}
 
   const QString& FullText() const { return fullText_; }
   void SetFullText(const QString& text);
@@ -22,30 +25,19 @@ class ElidedLabel : public QLabel {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
+  // The width beside the text: a radio button's indicator.
+  int Decoration() const;
+  int TextWidth(int characters) const;
   void Elide();
 
+  Qt::TextElideMode mode_;
+  int preferred_;
+  int minimum_;
   QString fullText_;
 };
 
-// An option button whose caption is cut in its middle, so that both the start of a path and
-// the file name stay visible.
-class ElidedRadioButton : public QRadioButton {
-  Q_OBJECT
- public:
-  explicit ElidedRadioButton(QWidget* parent = nullptr) : QRadioButton(parent) {}
-
-  const QString& FullText() const { return fullText_; }
-  void SetFullText(const QString& text);
-
-  QSize sizeHint() const override;
-  QSize minimumSizeHint() const override;
-
- protected:
-  void resizeEvent(QResizeEvent* event) override;
-
- private:
-  int IndicatorWidth() const;
-  void Elide();
-
-  QString fullText_;
-};
+// A status line, cut at its end.
+using ElidedLabel = Elided<QLabel>;
+// An option whose caption holds a path: cut in the middle, so that both the start of the
+// path and the file name stay visible.
+using ElidedRadioButton = Elided<QRadioButton>;

@@ -204,7 +204,7 @@ QWidget* FXL_MainWindow::CreateInformationFields() {
 QWidget* FXL_MainWindow::CreateConnectionMethod() {
   auto* grid = new QGridLayout;
   for (int i = 0; i < OptionControlArray::kCount; ++i) {
-    options_[i] = new ElidedRadioButton;
+    options_[i] = new ElidedRadioButton(Qt::ElideMiddle, 56, 20);
     // The file option's caption, which carries the program folder, may use the whole row.
     grid->addWidget(options_[i], i, 0, 1, i == 2 ? 3 : 1);
     connect(options_[i], &QRadioButton::clicked, &form_.Option_ConnectionType,
@@ -297,7 +297,7 @@ QWidget* FXL_MainWindow::CreateAutomaticAlarms() {
 }
 
 QWidget* FXL_MainWindow::CreateStatusLine() {
-  auto* line = new ElidedLabel;
+  auto* line = new ElidedLabel(Qt::ElideRight, 60, 0);
   line->setObjectName(form_.Label_SendStatus.objectName());
   auto show = [line, this] { line->SetFullText(form_.Label_SendStatus.Text()); };
   show();

@@ -4,9 +4,8 @@
 #include <QWidget>
 
 #include "injector/BurstProgress.h"
+#include "injector/ElidedText.h"
 
-class ElidedLabel;
-class ElidedRadioButton;
 class FXL_Main;
 class QCheckBox;
 class QComboBox;
