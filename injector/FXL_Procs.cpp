@@ -64,6 +64,7 @@ QString NotSent(std::int32_t done, std::int32_t requested) {
 // server took nothing for the patience.
 bool WaitForServer(const EventForm& form, std::int32_t done, BurstReport& report) {
   DataSocket& socket = form.Winsock_Data;
+  socket.Flush();  // what the system takes at once costs no wait
   QElapsedTimer sinceTaken;
   sinceTaken.start();
   qint64 queued = socket.BytesQueued();
@@ -135,6 +136,11 @@ bool AppendToFile(const std::string& path, const std::string& bytes) {
 }
 
 BurstReport SendEvents(const EventForm& form, std::int16_t EventType, bool AppendRandomNumbers) {
+  // What the connection gathered goes to its socket however the burst ends.
+  struct PushAtEnd {
+    DataSocket& socket;
+    ~PushAtEnd() { socket.Push(); }
+  } pushAtEnd{form.Winsock_Data};
   BurstReport report;
   std::int16_t SystemNumber = Halvane_Common_Constants::kGenericTcpClientSystem;
   if (!ReadCount(form, report)) return report;
@@ -158,7 +164,7 @@ BurstReport SendEvents(const EventForm& form, std::int16_t EventType, bool Appen
         bytes.clear();
         hcp::AppendWindows1252(Utf16View(eventLine), bytes);
         bytes += '\n';
-        form.Winsock_Data.SendData(QByteArray::fromStdString(bytes));
+        form.Winsock_Data.SendData(bytes);
         ++report.sent;
         if (form.Winsock_Data.BytesQueued() > DataSocket::kQueueLimit &&
             !WaitForServer(form, i + 1, report)) {

@@ -33,7 +33,10 @@ bool DataSocket::Accept(qintptr requestId) {
     return false;
   }
   socket_ = socket;
-  connect(socket, &QTcpSocket::bytesWritten, this, [this](qint64 bytes) { bytesTaken_ += bytes; });
+  connect(socket, &QTcpSocket::bytesWritten, this, [this](qint64 bytes) {
+    bytesTaken_ += bytes;
+    EventsQueued();  // forgets the events that are gone, so the list stays as short as the queue
+  });
   connect(socket, &QTcpSocket::readyRead, this,
           [this, socket] { emit DataArrival(socket->bytesAvailable()); });
   connect(socket, &QTcpSocket::disconnected, this, &DataSocket::PeerClosed);
@@ -47,22 +50,31 @@ bool DataSocket::Accept(qintptr requestId) {
   return true;
 }
 
-void DataSocket::SendData(const QByteArray& bytes) {
+void DataSocket::SendData(std::string_view bytes) {
   if (socket_ == nullptr) return;
-  socket_->write(bytes);
-  bytesQueuedInAll_ += bytes.size();
+  gathered_.append(bytes);
+  bytesQueuedInAll_ += static_cast<qint64>(bytes.size());
   eventEnds_.push_back(bytesQueuedInAll_);
-  EventsQueued();  // forgets the events that are gone, so the list stays as short as the queue
+  if (gathered_.size() >= kChunk) Push();
 }
 
-qint64 DataSocket::BytesQueued() const {
-  return socket_ != nullptr ? socket_->bytesToWrite() : 0;
+void DataSocket::Push() {
+  // A peer that went away meanwhile takes nothing more, as a closed connection would not.
+  if (!gathered_.empty() && State() == kConnected) {
+    socket_->write(gathered_.data(), static_cast<qint64>(gathered_.size()));
+  }
+  gathered_.clear();
+}
+
+void DataSocket::Flush() {
+  Push();
+  if (socket_ != nullptr) socket_->flush();
 }
 
 void DataSocket::WaitForBytesWritten(int msecs) {
-  if (socket_ == nullptr) return;
-  socket_->flush();
+  Push();
   if (socket_ != nullptr && socket_->bytesToWrite() > 0) socket_->waitForBytesWritten(msecs);
+  Flush();
 }
 
 qsizetype DataSocket::EventsQueued() {
@@ -77,6 +89,7 @@ QByteArray DataSocket::GetData() {
 
 void DataSocket::Close() {
   if (socket_ == nullptr) return;
+  Push();
   QTcpSocket* socket = socket_;
   socket_ = nullptr;
   eventEnds_.clear();
@@ -101,6 +114,7 @@ qsizetype DataSocket::CloseAndFlush(std::chrono::milliseconds patience) {
   disconnect(socket_, &QTcpSocket::readyRead, this, nullptr);
   disconnect(socket_, &QTcpSocket::disconnected, this, nullptr);
   disconnect(socket_, &QTcpSocket::errorOccurred, this, nullptr);
+  Push();
   QElapsedTimer waited;
   waited.start();
   while (socket_ != nullptr && socket_->state() == QAbstractSocket::ConnectedState &&

@@ -7,6 +7,8 @@
 #include <QTcpSocket>
 #include <chrono>
 #include <deque>
+#include <string>
+#include <string_view>
 
 // Listens and reports each connection request with an identifier that the data socket
 // accepts (the native descriptor of the pending connection).
@@ -33,7 +35,10 @@ class DataSocket : public QObject {
   // A burst waits for the peer once this many bytes are queued that the system has not
   // taken, and goes on when the queue is down to kQueueResume.
   static constexpr qint64 kQueueLimit = qint64{4} << 20;
-  static constexpr qint64 kQueueResume = qint64{1} << 20;
+  static constexpr qint64 kQueueResume = qint64{3} << 20;
+  // Events go to the socket in chunks of this size, so that the system is called once a
+  // chunk rather than once an event.
+  static constexpr std::size_t kChunk = 64 * 1024;
 
   using QObject::QObject;
   ~DataSocket() override;
@@ -41,12 +46,17 @@ class DataSocket : public QObject {
   int State() const;
   // Takes over the pending connection; false when the request is no longer valid.
   bool Accept(qintptr requestId);
-  // Queues one event's bytes for the peer.
-  void SendData(const QByteArray& bytes);
+  // Queues one event's bytes for the peer; they go to the socket with the next full chunk
+  // or the next Push.
+  void SendData(std::string_view bytes);
+  // Hands the socket what SendData gathered; a burst does so when it ends.
+  void Push();
   // Bytes queued that the system has not taken yet.
-  qint64 BytesQueued() const;
-  // Hands the system what it takes now, then waits up to msecs for it to take more. Events
-  // of the socket (data, close, error) may be emitted meanwhile.
+  qint64 BytesQueued() const { return bytesQueuedInAll_ - bytesTaken_; }
+  // Pushes, and hands the system what it takes now, without waiting.
+  void Flush();
+  // Waits up to msecs for the system to take more, then hands it what it takes. Events of
+  // the socket (data, close, error) may be emitted meanwhile.
   void WaitForBytesWritten(int msecs);
   // Reads everything the peer sent so far.
   QByteArray GetData();
@@ -68,6 +78,7 @@ class DataSocket : public QObject {
   qsizetype EventsQueued();
 
   QPointer<QTcpSocket> socket_;
+  std::string gathered_;
   // Running byte counts: at the end of each event still queued, of all bytes queued, and
   // of those the system has taken.
   std::deque<qint64> eventEnds_;
