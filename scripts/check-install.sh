@@ -71,6 +71,7 @@ holds libhalvane3-dev cmake/Halvane3/Halvane3Config.cmake
 holds halvane-tools bin/Fauxlarm
 holds halvane-tools halvane/FauxlarmWindow.so
 holds halvane-tools bin/halvane3-monitor
+holds halvane-tools bin/halvane-config-dump
 for package in "$stage"/packages/*.deb; do
   echo "$(basename "$package"): depends on $(dpkg-deb -f "$package" Depends)"
 done
