@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "GoldenFiles.h"
+#include "config/cHolidayLabel.h"
 
 namespace {
 
@@ -22,6 +23,21 @@ std::string PeriodArrayOf(const std::string& diskForm) {
     text += {diskForm[i], '\0'};
   }
   return text;
+}
+
+// A calendar file with every day-type value, and a few no host list names, on the first
+// dates of 2000 and the last of 2039.
+std::string MarkedCalendar() {
+  std::string bytes(2 * kCalendarDays, '\0');
+  const std::int16_t values[] = {1, 7, 8, 23, 24, -1, 3};
+  for (std::size_t i = 0; i < std::size(values); ++i) {
+    const auto value = static_cast<std::uint16_t>(values[i]);
+    for (const std::size_t day : {i * 5, kCalendarDays - 1 - i}) {
+      bytes[2 * day] = static_cast<char>(value & 0xFF);
+      bytes[2 * day + 1] = static_cast<char>(value >> 8);
+    }
+  }
+  return bytes;
 }
 
 }  // namespace
@@ -43,6 +59,7 @@ int main(int argc, char** argv) {
       {"schedule_disk_fuzzer", {golden::EmptySchedule(), golden::SampleSchedule()}},
       {"period_array_fuzzer",
        {PeriodArrayOf(golden::EmptySchedule()), PeriodArrayOf(golden::SampleSchedule())}},
+      {"calendar_fuzzer", {std::string(2 * kCalendarDays, '\0'), MarkedCalendar()}},
   };
   for (const auto& [target, files] : seeds) {
     const std::filesystem::path folder = std::filesystem::path(argv[1]) / target;

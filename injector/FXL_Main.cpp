@@ -1,6 +1,7 @@
 #include "injector/FXL_Main.h"
 
 #include <limits>
+#include <utility>
 
 #include "common/Halvane_Common_Procedures.h"
 #include "injector/SettingsStore.h"
@@ -93,11 +94,26 @@ FXL_Main::FXL_Main(const FXL_Environment& environment, QObject* parent)
   Timer_SetDateAndTime.setInterval(kDateAndTimeInterval);
   connect(&Timer_SetDateAndTime, &QTimer::timeout, this, &FXL_Main::Timer_SetDateAndTime_Timer);
 
-  connect(&Winsock_Connect, &ListeningSocket::ConnectionRequest, this,
-          &FXL_Main::Winsock_Connect_ConnectionRequest);
-  connect(&Winsock_Data, &DataSocket::DataArrival, this, &FXL_Main::Winsock_Data_DataArrival);
-  connect(&Winsock_Data, &DataSocket::PeerClosed, this, &FXL_Main::Winsock_Data_Close);
-  connect(&Winsock_Data, &DataSocket::Error, this, &FXL_Main::Winsock_Data_Error);
+  connect(&Winsock_Connect, &ListeningSocket::ConnectionRequest, this, [this](qintptr id) {
+    AfterBurst([this, id] { Winsock_Connect_ConnectionRequest(id); });
+  });
+  connect(&Winsock_Data, &DataSocket::DataArrival, this,
+          [this](qint64 bytes) { AfterBurst([this, bytes] { Winsock_Data_DataArrival(bytes); }); });
+  connect(&Winsock_Data, &DataSocket::PeerClosed, this,
+          [this] { AfterBurst([this] { Winsock_Data_Close(); }); });
+  connect(&Winsock_Data, &DataSocket::Error, this, [this](int number, const QString& description) {
+    AfterBurst([this, number, description] { Winsock_Data_Error(number, description); });
+  });
+
+  Label_SendStatus.setObjectName(QStringLiteral("Label_SendStatus"));
+  connect(&Check_Stream, &CheckControl::Changed, this,
+          [this] { Label_SendStatus.SetAutomatic(BurstOrigin::kStream, Check_Stream.Ticked()); });
+  connect(&Check_SendPeriodicAlarms, &CheckControl::Changed, this, [this] {
+    Label_SendStatus.SetAutomatic(BurstOrigin::kPeriodic, Check_SendPeriodicAlarms.Ticked());
+  });
+  continueBurst_ = [this](std::int32_t done, std::int32_t requested) {
+    return ContinueBurst(done, requested);
+  };
 }
 
 void FXL_Main::SetCaption(const QString& caption) {
@@ -125,9 +141,11 @@ FXL_Main::StartOutcome FXL_Main::Form_Load(const QString& argumentText) {
     case CommandLine::Action::SendOnce:
       SetCaption(kTitle);
       Timer_SetDateAndTime_Timer();
-      Command_Alarm_Click(commandLine.eventType);
+      RunBurst(BurstOrigin::kCommandLine, commandLine.eventType, false);
       ReportFileFailures();
-      End(lastBurst_.stopped || lastBurst_.fileFailures > 0 ? kExitDeliveryFailed : kExitOk);
+      End(lastBurst_.Stopped() || lastBurst_.reason == FXL_Procs::Undelivered::kFileError
+              ? kExitDeliveryFailed
+              : kExitOk);
       return StartOutcome::Ended;
     case CommandLine::Action::OpenWindow:
       break;
@@ -140,10 +158,10 @@ FXL_Main::StartOutcome FXL_Main::Form_Load(const QString& argumentText) {
 // The window loses such events silently; a one-shot run says so and ends with an error
 // status, because nobody watches a window to notice.
 void FXL_Main::ReportFileFailures() {
-  if (lastBurst_.fileFailures == 0) return;
+  if (lastBurst_.reason != FXL_Procs::Undelivered::kFileError) return;
   environment_.messages->ShowError(ProgramName(),
                                    QStringLiteral("%1 of %2 events could not be appended to %3.")
-                                       .arg(lastBurst_.fileFailures)
+                                       .arg(lastBurst_.NotDelivered())
                                        .arg(lastBurst_.requested)
                                        .arg(GenericFilePath()));
 }
@@ -157,7 +175,8 @@ FXL_Procs::EventForm FXL_Main::EventSources() {
           Combo_Systems,
           Winsock_Data,
           *environment_.library,
-          *environment_.messages};
+          continueBurst_,
+          environment_.serverPatience};
 }
 
 CommandLine::OptionTargets FXL_Main::OptionTargets() {
@@ -205,8 +224,30 @@ void FXL_Main::Form_Unload() {
   Timer.stop();
   Timer_SetDateAndTime.stop();
   SaveSettings();
-  Winsock_Data.Close();
+  FlushConnection();
   emit Unloaded();
+}
+
+bool FXL_Main::Form_QueryUnload() {
+  if (!burstRunning_) {
+    Form_Unload();
+    return true;
+  }
+  cancelRequested_ = true;
+  unloadRequested_ = true;
+  return false;
+}
+
+// Nothing that the connection has accepted is dropped unnoticed: the server gets its
+// patience to take it, and the user hears of what it did not take.
+void FXL_Main::FlushConnection() {
+  const qsizetype notDelivered = Winsock_Data.CloseAndFlush(environment_.serverPatience);
+  if (notDelivered == 0) return;
+  environment_.messages->ShowError(
+      ProgramName(),
+      QStringLiteral("%1 events queued for the alarm server were not delivered before the "
+                     "window closed.")
+          .arg(notDelivered));
 }
 
 void FXL_Main::End(int exitCode) {
@@ -253,15 +294,61 @@ void FXL_Main::Combo_Systems_Click() {
 }
 
 void FXL_Main::Command_Alarm_Click(std::int16_t Index) {
-  lastBurst_ = FXL_Procs::SendEvents(EventSources(), Index, false);
+  RunBurst(BurstOrigin::kButton, Index, false);
 }
 
+void FXL_Main::RunBurst(BurstOrigin origin, std::int16_t eventType, bool appendRandomNumbers) {
+  if (burstRunning_) return;
+  burstRunning_ = true;
+  cancelRequested_ = false;
+  lastBurst_ = FXL_Procs::SendEvents(EventSources(), eventType, appendRandomNumbers);
+  burstRunning_ = false;
+  if (feedback_ != nullptr) feedback_->Finished();
+  FinishBurst(origin);
+}
+
+bool FXL_Main::ContinueBurst(std::int32_t done, std::int32_t requested) {
+  // The feedback lets the window's events in, which may ask to close it.
+  if (feedback_ != nullptr && !feedback_->Continue(done, requested)) cancelRequested_ = true;
+  return !cancelRequested_;
+}
+
+void FXL_Main::FinishBurst(BurstOrigin origin) {
+  // A copy: the handlers below may run further bursts.
+  const FXL_Procs::BurstReport report = lastBurst_;
+  Label_SendStatus.Record(origin, Option_ConnectionType.Selected(), report);
+  if (report.Stopped()) {
+    // The next tick would meet the same fault, so automatic sending waits for the user.
+    Check_Stream.SetValue(0);
+    Check_SendPeriodicAlarms.SetValue(0);
+  } else if (report.reason == FXL_Procs::Undelivered::kCancelled) {
+    if (origin == BurstOrigin::kStream) Check_Stream.SetValue(0);
+    if (origin == BurstOrigin::kPeriodic) Check_SendPeriodicAlarms.SetValue(0);
+  }
+  for (const std::function<void()>& handler : std::exchange(afterBurst_, {}))
+    handler();
+  if (report.Stopped()) environment_.messages->ShowError(ProgramName(), report.stopMessage);
+  if (std::exchange(unloadRequested_, false)) Form_Unload();
+}
+
+void FXL_Main::AfterBurst(std::function<void()> handler) {
+  if (burstRunning_) {
+    afterBurst_.push_back(std::move(handler));
+  } else {
+    handler();
+  }
+}
+
+// A tick that comes while a burst runs (when the window lets events in to show its
+// progress) is dropped, as the platform drops ticks that it cannot deliver.
 void FXL_Main::Timer_Timer() {
-  if (!Check_Stream.Ticked()) return;
-  Command_Alarm_Click(StreamEventType(hcp::Rnd()));
+  if (burstRunning_ || !Check_Stream.Ticked()) return;
+  // As Command_Alarm_Click does, counted as streaming.
+  RunBurst(BurstOrigin::kStream, StreamEventType(hcp::Rnd()), false);
 }
 
 void FXL_Main::Timer_SetDateAndTime_Timer() {
+  if (burstRunning_) return;
   if (Check_SetDateAndTime.Ticked()) SetDateAndTimeFromClock();
   // Saturating, so that a run left alone for weeks keeps counting seconds.
   ElapsedMilliseconds = SaturatingAdd(ElapsedMilliseconds, kDateAndTimeInterval);
@@ -286,8 +373,7 @@ void FXL_Main::CountSecond() {
     std::int16_t type = 3;
     while (type > 2)
       type = static_cast<std::int16_t>(hcp::RoundHalfEven(hcp::Rnd() * 3));
-    lastBurst_ =
-        FXL_Procs::SendEvents(EventSources(), type, Check_AppendRandomNumbersToTag.Ticked());
+    RunBurst(BurstOrigin::kPeriodic, type, Check_AppendRandomNumbersToTag.Ticked());
     ElapsedSeconds = 0;
   }
   ElapsedMilliseconds = 0;

@@ -7,12 +7,15 @@
 #include <QObject>
 #include <QTimer>
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 #include "injector/CommandLine.h"
 #include "injector/Controls.h"
 #include "injector/FXL_Procs.h"
+#include "injector/SendStatus.h"
 #include "injector/TcpLink.h"
 
 class CommandQueueLibrary;
@@ -31,6 +34,20 @@ struct FXL_Environment {
   QString timeSeparator = QStringLiteral(":");
   // The program always listens on 14000; tests may pick another port (0: any free one).
   quint16 listenPort = 14000;
+  // How long an alarm server that takes no data is waited for: by a burst before it stops,
+  // and by the closing window before it gives up what is still queued.
+  std::chrono::milliseconds serverPatience{10000};
+};
+
+// Shows the user how a long burst goes and lets them stop it; the window's view gives one.
+class BurstFeedback {
+ public:
+  virtual ~BurstFeedback() = default;
+  // Asked every few events of a burst and while a slow server is waited for; false
+  // cancels the burst.
+  virtual bool Continue(std::int32_t done, std::int32_t requested) = 0;
+  // The burst is over.
+  virtual void Finished() = 0;
 };
 
 class FXL_Main : public QObject {
@@ -49,6 +66,9 @@ class FXL_Main : public QObject {
   StartOutcome Form_Load(const QString& argumentText);
   // Closing: saves the settings and closes the data connection; emits Unloaded.
   void Form_Unload();
+  // The user closes the window. During a burst the burst is cancelled and the window
+  // closes once it has stopped: false, not closed yet. Otherwise Form_Unload; true.
+  bool Form_QueryUnload();
   // The program's exit status once it has ended.
   int ExitCode() const { return exitCode_; }
 
@@ -66,6 +86,9 @@ class FXL_Main : public QObject {
 
   // The events of the last burst, for callers that must report a failed delivery.
   const FXL_Procs::BurstReport& LastBurst() const { return lastBurst_; }
+  bool BurstRunning() const { return burstRunning_; }
+  // Where long bursts show their progress; none by default.
+  void SetBurstFeedback(BurstFeedback* feedback) { feedback_ = feedback; }
 
   // What a burst of events reads from this window and delivers through.
   FXL_Procs::EventForm EventSources();
@@ -86,6 +109,8 @@ class FXL_Main : public QObject {
                                             QStringLiteral("Create Generic File: ")}};
   ComboControl Combo_Systems;
   VisibilityControl Label_System;
+  // The status line: what the last burst did, and the totals of automatic sending.
+  SendStatus Label_SendStatus;
 
   QTimer Timer;
   QTimer Timer_SetDateAndTime;
@@ -102,6 +127,14 @@ class FXL_Main : public QObject {
   void Unloaded();
 
  private:
+  // Runs one burst; nothing else of the window runs inside it. Afterwards the status line
+  // shows its result, and a burst that stopped for a fault stops automatic sending before
+  // the user is told, so that no further tick repeats the message.
+  void RunBurst(BurstOrigin origin, std::int16_t eventType, bool appendRandomNumbers);
+  bool ContinueBurst(std::int32_t done, std::int32_t requested);
+  void FinishBurst(BurstOrigin origin);
+  // Socket events that arrive during a burst are handled after it.
+  void AfterBurst(std::function<void()> handler);
   void Option_ConnectionType_Click(int index);
   void Combo_Systems_Click();
   void RestoreSettings();
@@ -109,6 +142,7 @@ class FXL_Main : public QObject {
   void StartListening();
   void SaveSettings();
   void ReportFileFailures();
+  void FlushConnection();
   void SetDateAndTimeFromClock();
   void CountSecond();
   void End(int exitCode);
@@ -117,5 +151,11 @@ class FXL_Main : public QObject {
   FXL_Environment environment_;
   QString caption_;
   FXL_Procs::BurstReport lastBurst_;
+  BurstFeedback* feedback_ = nullptr;
+  FXL_Procs::BurstContinue continueBurst_;
+  bool burstRunning_ = false;
+  bool cancelRequested_ = false;
+  bool unloadRequested_ = false;
+  std::vector<std::function<void()>> afterBurst_;
   int exitCode_ = kExitOk;
 };

@@ -1,5 +1,6 @@
 #include "injector/FXL_MainWindow.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -10,8 +11,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
+#include "injector/ElidedText.h"
 #include "injector/FXL_Main.h"
 
 namespace {
@@ -28,17 +32,64 @@ QLabel* RightAligned(const QString& text) {
   return label;
 }
 
+// A field for short texts: it asks for the width of its sample text, and grows with the
+// window like any field.
+class ShortField : public QLineEdit {
+ public:
+  explicit ShortField(const QString& sample) : sample_(sample) {}
+
+  QSize sizeHint() const override {
+    QSize hint = QLineEdit::sizeHint();
+    // A plain field asks for 17 "x"; the frame and margins around them stay.
+    const int frame = hint.width() - fontMetrics().horizontalAdvance(QLatin1Char('x')) * 17;
+    hint.setWidth(frame + fontMetrics().horizontalAdvance(sample_));
+    return hint;
+  }
+  QSize minimumSizeHint() const override { return sizeHint(); }
+
+ private:
+  QString sample_;
+};
+
+// Asks for room for all of its contents (a plain scroll area asks for a fixed share of the
+// font size), so that the window shows every group when the screen has room.
+class GroupsScrollArea : public QScrollArea {
+ public:
+  QSize sizeHint() const override {
+    const int frame = 2 * frameWidth();
+    return widget()->sizeHint() + QSize(frame, frame);
+  }
+};
+
 }  // namespace
 
 FXL_MainWindow::FXL_MainWindow(FXL_Main& form, QWidget* parent) : QWidget(parent), form_(form) {
+  // The six groups in two columns of three, read from top to bottom and left to right, so
+  // that the window fits a small or strongly scaled screen; smaller still, they scroll.
+  auto* groups = new QWidget;
+  auto* columns = new QHBoxLayout(groups);
+  columns->setContentsMargins({});
+  auto* left = new QVBoxLayout;
+  left->addWidget(CreateEventButtons());
+  left->addWidget(CreateTimeStamp());
+  left->addWidget(CreateInformationFields());
+  left->addStretch();
+  auto* right = new QVBoxLayout;
+  right->addWidget(CreateConnectionMethod());
+  right->addWidget(CreateStatusAndSettings());
+  right->addWidget(CreateAutomaticAlarms());
+  right->addStretch();
+  columns->addLayout(left, 1);
+  columns->addLayout(right, 1);
+
+  auto* scroll = new GroupsScrollArea;
+  scroll->setWidget(groups);
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(CreateEventButtons());
-  layout->addWidget(CreateTimeStamp());
-  layout->addWidget(CreateInformationFields());
-  layout->addWidget(CreateConnectionMethod());
-  layout->addWidget(CreateStatusAndSettings());
-  layout->addWidget(CreateAutomaticAlarms());
-  layout->addStretch();
+  layout->addWidget(scroll, 1);
+  layout->addWidget(CreateStatusLine());
 
   setWindowTitle(form_.Caption());
   connect(&form_, &FXL_Main::CaptionChanged, this, [this] { setWindowTitle(form_.Caption()); });
@@ -46,18 +97,33 @@ FXL_MainWindow::FXL_MainWindow(FXL_Main& form, QWidget* parent) : QWidget(parent
     closing_ = true;
     close();
   });
+  form_.SetBurstFeedback(&progress_);
+  FitScreen();
+}
+
+FXL_MainWindow::~FXL_MainWindow() {
+  form_.SetBurstFeedback(nullptr);
+}
+
+void FXL_MainWindow::FitScreen() {
+  const QSize available = screen()->availableGeometry().size();
+  // Room for the frame and title bar that the window manager adds.
+  const QSize frame(16, 48);
+  resize(sizeHint().boundedTo(available - frame));
 }
 
 void FXL_MainWindow::closeEvent(QCloseEvent* event) {
-  if (!closing_) {
+  if (closing_ || form_.Form_QueryUnload()) {
     closing_ = true;
-    form_.Form_Unload();
+    event->accept();
+    return;
   }
-  event->accept();
+  // A burst is running: it is cancelled, and the window closes when it has stopped.
+  event->ignore();
 }
 
-QLineEdit* FXL_MainWindow::Bind(TextControl& control) {
-  auto* edit = new QLineEdit(control.Text());
+QLineEdit* FXL_MainWindow::Bind(TextControl& control, const QString& sample) {
+  QLineEdit* edit = sample.isEmpty() ? new QLineEdit : new ShortField(sample);
   edit->setObjectName(control.objectName());
   auto show = [edit, &control] {
     if (edit->text() != control.Text()) edit->setText(control.Text());
@@ -102,15 +168,17 @@ QWidget* FXL_MainWindow::CreateEventButtons() {
 QWidget* FXL_MainWindow::CreateTimeStamp() {
   auto* row = new QHBoxLayout;
   row->addWidget(RightAligned(QStringLiteral("Date:")));
-  row->addWidget(Bind(form_.Text_Date));
+  const QString stamp = QStringLiteral("0000-00-00");
+  row->addWidget(Bind(form_.Text_Date, stamp));
   row->addWidget(RightAligned(QStringLiteral("Time:")));
-  row->addWidget(Bind(form_.Text_Time));
+  row->addWidget(Bind(form_.Text_Time, stamp));
   row->addWidget(Bind(form_.Check_SetDateAndTime, QStringLiteral("Auto")));
 
   auto* hint = new QLabel(QStringLiteral(
       "(If you leave above fields empty, Halvane will automatically use the actual time)"));
   hint->setAlignment(Qt::AlignCenter);
   hint->setForegroundRole(QPalette::PlaceholderText);
+  hint->setWordWrap(true);
 
   auto* column = new QVBoxLayout;
   column->addLayout(row);
@@ -136,8 +204,9 @@ QWidget* FXL_MainWindow::CreateInformationFields() {
 QWidget* FXL_MainWindow::CreateConnectionMethod() {
   auto* grid = new QGridLayout;
   for (int i = 0; i < OptionControlArray::kCount; ++i) {
-    options_[i] = new QRadioButton;
-    grid->addWidget(options_[i], i, 0);
+    options_[i] = new ElidedRadioButton(Qt::ElideMiddle, 56, 20);
+    // The file option's caption, which carries the program folder, may use the whole row.
+    grid->addWidget(options_[i], i, 0, 1, i == 2 ? 3 : 1);
     connect(options_[i], &QRadioButton::clicked, &form_.Option_ConnectionType,
             [this, i] { form_.Option_ConnectionType.Select(i); });
   }
@@ -146,7 +215,9 @@ QWidget* FXL_MainWindow::CreateConnectionMethod() {
   systems_->setObjectName(form_.Combo_Systems.objectName());
   systems_->setEditable(true);
   systems_->setInsertPolicy(QComboBox::NoInsert);
-  systems_->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+  // Narrower than the longest system name; the open list shows names in full.
+  systems_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  systems_->setMinimumContentsLength(16);
   for (QWidget* w : {static_cast<QWidget*>(systemLabel_), static_cast<QWidget*>(systems_)}) {
     QSizePolicy policy = w->sizePolicy();
     policy.setRetainSizeWhenHidden(true);  // choosing a method must not make the window jump
@@ -171,7 +242,7 @@ QWidget* FXL_MainWindow::CreateConnectionMethod() {
 void FXL_MainWindow::ShowOptions() {
   const OptionControlArray& options = form_.Option_ConnectionType;
   for (int i = 0; i < OptionControlArray::kCount; ++i) {
-    options_[i]->setText(options.Caption(i));
+    options_[i]->SetFullText(options.Caption(i));
     options_[i]->setEnabled(options.Enabled(i));
     options_[i]->setChecked(options.Value(i));
   }
@@ -185,6 +256,7 @@ void FXL_MainWindow::ShowSystems() {
     for (int i = 0; i < combo.ListCount(); ++i) {
       systems_->addItem(combo.At(i).name, combo.At(i).itemData);
     }
+    systems_->view()->setMinimumWidth(systems_->view()->sizeHintForColumn(0));
   }
   if (systems_->currentIndex() != combo.ListIndex()) systems_->setCurrentIndex(combo.ListIndex());
   if (systems_->currentText() != combo.Text()) systems_->setEditText(combo.Text());
@@ -195,13 +267,14 @@ void FXL_MainWindow::ShowSystems() {
 
 QWidget* FXL_MainWindow::CreateStatusAndSettings() {
   auto* grid = new QGridLayout;
-  QLineEdit* status = Bind(form_.Text_Connect);
+  const QString longest = QStringLiteral("Not Connected");
+  QLineEdit* status = Bind(form_.Text_Connect, longest);
   status->setReadOnly(true);
   grid->addWidget(RightAligned(QStringLiteral("Halvane TCP Connect Status:")), 0, 0);
   grid->addWidget(status, 0, 1);
   grid->addWidget(Bind(form_.Check_Stream, QStringLiteral("Stream random events")), 0, 2);
   grid->addWidget(RightAligned(QStringLiteral("Number of events to send:")), 1, 0);
-  grid->addWidget(Bind(form_.Text_NumberOfEvents), 1, 1);
+  grid->addWidget(Bind(form_.Text_NumberOfEvents, longest), 1, 1);
   grid->setColumnStretch(3, 1);
   return Group(QStringLiteral("&Status and other settings"), grid);
 }
@@ -221,4 +294,13 @@ QWidget* FXL_MainWindow::CreateAutomaticAlarms() {
   column->addWidget(Bind(form_.Check_AppendRandomNumbersToTag,
                          QStringLiteral("Append random hex numbers to Tag (_00..FF)")));
   return Group(QStringLiteral("&Automatic alarms"), column);
+}
+
+QWidget* FXL_MainWindow::CreateStatusLine() {
+  auto* line = new ElidedLabel(Qt::ElideRight, 60, 0);
+  line->setObjectName(form_.Label_SendStatus.objectName());
+  auto show = [line, this] { line->SetFullText(form_.Label_SendStatus.Text()); };
+  show();
+  connect(&form_.Label_SendStatus, &SendStatus::Changed, line, show);
+  return line;
 }

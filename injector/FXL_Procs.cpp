@@ -3,12 +3,12 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <QElapsedTimer>
 #include <cerrno>
 #include <limits>
 
 #include "common/Halvane_Common_Procedures.h"
 #include "injector/CommandQueueLibrary.h"
-#include "injector/UserMessages.h"
 #include "injector/Utf16View.h"
 
 namespace hcp = Halvane_Common_Procedures;
@@ -22,24 +22,73 @@ std::string ToBytes(const QString& text) {
   return hcp::ToWindows1252(Utf16View(text));
 }
 
-// The count of events in a burst. Zero when the text asks for more than a 32-bit count
-// holds; the user is then told and nothing is sent.
-std::int32_t ReadCount(const EventForm& form) {
+// Every so many events a burst asks whether to go on: often enough for a prompt cancel,
+// seldom enough to cost nothing.
+constexpr std::int32_t kContinueEvery = 64;
+// How long one wait for a slow server lasts before the burst asks whether to go on.
+constexpr int kWaitSliceMs = 50;
+
+// The count of events in a burst, into the report. False, with the report stopped, when
+// the text asks for more than a 32-bit count holds.
+bool ReadCount(const EventForm& form, BurstReport& report) {
   const double rounded =
       hcp::RoundHalfEven(hcp::LeadingNumber(Utf16View(form.Text_NumberOfEvents.Text())));
   if (rounded > std::numeric_limits<std::int32_t>::max()) {
-    form.messages.ShowError(ProgramName(),
-                            QStringLiteral("The number of events to send, \"%1\", is more than %2. "
-                                           "No events were sent.")
-                                .arg(form.Text_NumberOfEvents.Text())
-                                .arg(std::numeric_limits<std::int32_t>::max()));
-    return 0;
+    report.reason = Undelivered::kCountTooLarge;
+    report.stopMessage = QStringLiteral(
+                             "The number of events to send, \"%1\", is more than %2. No events "
+                             "were sent.")
+                             .arg(form.Text_NumberOfEvents.Text())
+                             .arg(std::numeric_limits<std::int32_t>::max());
+    return false;
   }
   if (rounded < 1) {
     form.Text_NumberOfEvents.SetText(QStringLiteral("1"));
-    return 1;
+    report.requested = 1;
+  } else {
+    report.requested = static_cast<std::int32_t>(rounded);
   }
-  return static_cast<std::int32_t>(rounded);
+  return true;
+}
+
+void Note(BurstReport& report, Undelivered reason) {
+  if (report.reason == Undelivered::kNone) report.reason = reason;
+}
+
+QString NotSent(std::int32_t done, std::int32_t requested) {
+  return QStringLiteral("%1 of %2 events were not sent.").arg(requested - done).arg(requested);
+}
+
+// Lets the server take the connection's queue down to DataSocket::kQueueResume bytes.
+// False, with the report saying why, when the burst must stop: the user cancelled, or the
+// server took nothing for the patience.
+bool WaitForServer(const EventForm& form, std::int32_t done, BurstReport& report) {
+  DataSocket& socket = form.Winsock_Data;
+  socket.Flush();  // what the system takes at once costs no wait
+  QElapsedTimer sinceTaken;
+  sinceTaken.start();
+  qint64 queued = socket.BytesQueued();
+  while (queued > DataSocket::kQueueResume && socket.State() == DataSocket::kConnected) {
+    socket.WaitForBytesWritten(kWaitSliceMs);
+    const qint64 now = socket.BytesQueued();
+    if (now < queued) sinceTaken.restart();
+    queued = now;
+    if (!form.Continue(done, report.requested)) {
+      report.reason = Undelivered::kCancelled;
+      return false;
+    }
+    if (sinceTaken.elapsed() >= form.serverPatience.count()) {
+      report.reason = Undelivered::kServerStalled;
+      report.stopMessage =
+          QStringLiteral(
+              "The alarm server has taken no data for %1 seconds, so the burst was "
+              "stopped. %2")
+              .arg(form.serverPatience.count() / 1000.0)
+              .arg(NotSent(done, report.requested));
+      return false;
+    }
+  }
+  return true;
 }
 
 }  // namespace
@@ -87,17 +136,22 @@ bool AppendToFile(const std::string& path, const std::string& bytes) {
 }
 
 BurstReport SendEvents(const EventForm& form, std::int16_t EventType, bool AppendRandomNumbers) {
+  // What the connection gathered goes to its socket however the burst ends.
+  struct PushAtEnd {
+    DataSocket& socket;
+    ~PushAtEnd() { socket.Push(); }
+  } pushAtEnd{form.Winsock_Data};
   BurstReport report;
   std::int16_t SystemNumber = Halvane_Common_Constants::kGenericTcpClientSystem;
-  report.requested = ReadCount(form);
-  if (report.requested == 0) {
-    report.stopped = true;
-    return report;
-  }
+  if (!ReadCount(form, report)) return report;
   const std::string genericFile = hcp::Utf16ToUtf8(hcp::ProgramFolder() + u"GenericFile.txt");
   std::string bytes;
 
   for (std::int32_t i = 0; i < report.requested; ++i) {
+    if (i % kContinueEvery == 0 && i > 0 && !form.Continue(i, report.requested)) {
+      report.reason = Undelivered::kCancelled;
+      return report;
+    }
     QString tag = form.Text_Field[0].Text();
     if (AppendRandomNumbers) tag += RandomTagSuffix(hcp::Rnd());
     const QString eventLine = ComposeEventLine(
@@ -110,7 +164,14 @@ BurstReport SendEvents(const EventForm& form, std::int16_t EventType, bool Appen
         bytes.clear();
         hcp::AppendWindows1252(Utf16View(eventLine), bytes);
         bytes += '\n';
-        form.Winsock_Data.SendData(QByteArray::fromStdString(bytes));
+        form.Winsock_Data.SendData(bytes);
+        ++report.sent;
+        if (form.Winsock_Data.BytesQueued() > DataSocket::kQueueLimit &&
+            !WaitForServer(form, i + 1, report)) {
+          return report;
+        }
+      } else {
+        Note(report, Undelivered::kNoServer);
       }
     }
     if (form.Option_ConnectionType.Value(1)) {
@@ -126,19 +187,21 @@ BurstReport SendEvents(const EventForm& form, std::int16_t EventType, bool Appen
       }
       QString error;
       if (!form.library.SetCommandEntry(ToBytes(command), kCommandQueue, &error)) {
-        form.messages.ShowError(ProgramName(), QStringLiteral("%1 %2 of %3 events were not sent.")
-                                                   .arg(error)
-                                                   .arg(report.requested - i)
-                                                   .arg(report.requested));
-        report.stopped = true;
+        report.reason = Undelivered::kLibraryMissing;
+        report.stopMessage = error + u' ' + NotSent(i, report.requested);
         return report;
       }
+      ++report.sent;
     }
     if (form.Option_ConnectionType.Value(2)) {
       bytes.clear();
       hcp::AppendWindows1252(Utf16View(eventLine), bytes);
       bytes += "\r\n";
-      if (!AppendToFile(genericFile, bytes)) ++report.fileFailures;
+      if (AppendToFile(genericFile, bytes)) {
+        ++report.sent;
+      } else {
+        Note(report, Undelivered::kFileError);
+      }
     }
   }
   return report;

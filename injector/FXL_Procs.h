@@ -3,14 +3,15 @@
 
 #include <QString>
 #include <array>
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "injector/Controls.h"
 #include "injector/TcpLink.h"
 
 class CommandQueueLibrary;
-class UserMessages;
 
 namespace FXL_Procs {
 
@@ -32,15 +33,35 @@ QString MessageCommand(const QString& receiverName, const QString& messageText);
 // "_" and two hexadecimal digits drawn from r in [0, 1); all 256 are equally likely.
 QString RandomTagSuffix(double r);
 
+// Why events of a burst were not delivered.
+enum class Undelivered {
+  kNone,
+  kNoServer,        // generic TCP with no alarm server connected
+  kFileError,       // the generic file could not be written
+  kLibraryMissing,  // the exchange library could not be bound
+  kCountTooLarge,   // the number of events is more than a 32-bit count
+  kServerStalled,   // the alarm server took no data for too long
+  kCancelled,       // the user stopped the burst
+};
+
 // What became of one burst of events.
 struct BurstReport {
   std::int32_t requested = 0;
-  // Events the generic file did not take (the burst goes on without them).
-  std::int32_t fileFailures = 0;
-  // Set when the burst was stopped: the exchange library cannot be bound, or the
-  // count is beyond what can be sent. The user has been told why.
-  bool stopped = false;
+  // Events handed over: appended to the file, put into the queue, or queued on the
+  // connection.
+  std::int32_t sent = 0;
+  // Why the others were not; the first reason met.
+  Undelivered reason = Undelivered::kNone;
+  // Set when the burst stopped for a fault the user must hear of: what to tell.
+  QString stopMessage;
+
+  std::int32_t NotDelivered() const { return requested - sent; }
+  bool Stopped() const { return !stopMessage.isEmpty(); }
 };
+
+// Asked every few events, and while a slow server is waited for, with the events handled
+// so far and the events requested; false cancels the rest of the burst.
+using BurstContinue = std::function<bool(std::int32_t done, std::int32_t requested)>;
 
 // The parts of the main window that a burst reads and writes, and where it delivers.
 struct EventForm {
@@ -53,12 +74,15 @@ struct EventForm {
   const ComboControl& Combo_Systems;
   DataSocket& Winsock_Data;
   CommandQueueLibrary& library;
-  UserMessages& messages;
+  const BurstContinue& Continue;
+  // How long an alarm server that takes no data is waited for before the burst stops.
+  std::chrono::milliseconds serverPatience;
 };
 
 // Sends the number of events the window asks for, each composed from the fields as they
 // are at that moment, by the selected connection method. The generic file lies in the
-// program folder.
+// program folder. The connection holds at most DataSocket::kQueueLimit bytes that the
+// server has not taken; beyond that the burst waits for the server.
 BurstReport SendEvents(const EventForm& form, std::int16_t EventType, bool AppendRandomNumbers);
 
 // Appends bytes to a file, creating it when missing; false when any step failed.

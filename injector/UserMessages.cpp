@@ -2,8 +2,10 @@
 
 #include <cstdio>
 
+// A box needs no last line end; a terminal does, and so do scripts reading lines.
 void ConsoleMessages::ShowInformation(const QString&, const QString& text) {
-  const QByteArray bytes = text.toUtf8();
+  QByteArray bytes = text.toUtf8();
+  if (!bytes.endsWith('\n')) bytes += text.contains(u'\r') ? "\r\n" : "\n";
   std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout);
   std::fflush(stdout);
 }

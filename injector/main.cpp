@@ -8,8 +8,10 @@
 #include <memory>
 
 #include "injector/CommandLine.h"
+#include "injector/Display.h"
 #include "injector/FXL_Main.h"
 #include "injector/Halvane3Library.h"
+#include "injector/ProgramFiles.h"
 #include "injector/SettingsStore.h"
 #include "injector/UserMessages.h"
 #include "injector/WindowModule.h"
@@ -17,18 +19,6 @@
 namespace {
 
 constexpr int kExitNoWindow = 2;
-
-// Whether a window could be shown; creating the widget application without one would
-// abort the program.
-bool DisplayAvailable() {
-  if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) return true;
-  if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) return true;
-  const QString display = qEnvironmentVariable("DISPLAY");
-  if (display.isEmpty()) return false;
-  if (!display.startsWith(u':')) return true;  // a remote or forwarded display
-  const QString number = display.mid(1).section(u'.', 0, 0);
-  return QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X") + number);
-}
 
 // The separator between hours and minutes in the user's locale, ":" in most.
 QString LocaleTimeSeparator() {
@@ -55,15 +45,23 @@ QString ProgramFolder() {
 }
 
 std::unique_ptr<WindowModule> LoadWindowModule(const QString& programFolder, QString* error) {
-  QLibrary library(programFolder + QStringLiteral("FauxlarmWindow.so"));
-  library.setLoadHints(QLibrary::ResolveAllSymbolsHint);  // a missing symbol fails here, not later
-  const auto create =
-      reinterpret_cast<CreateWindowModuleFunction>(library.resolve("FauxlarmCreateWindowModule"));
-  if (create == nullptr) {
-    *error = library.errorString();
-    return nullptr;
+  const QString fileName = QStringLiteral("FauxlarmWindow.so");
+  const QStringList folders = ModuleFolders(programFolder);
+  for (const QString& folder : folders) {
+    if (!QFileInfo::exists(folder + fileName)) continue;
+    QLibrary library(folder + fileName);
+    library.setLoadHints(QLibrary::ResolveAllSymbolsHint);  // a missing symbol fails here
+    const auto create =
+        reinterpret_cast<CreateWindowModuleFunction>(library.resolve("FauxlarmCreateWindowModule"));
+    if (create == nullptr) {
+      *error = library.errorString();
+      return nullptr;
+    }
+    return std::unique_ptr<WindowModule>(create());
   }
-  return std::unique_ptr<WindowModule>(create());
+  *error =
+      QStringLiteral("looked for %1 in %2").arg(fileName, folders.join(QStringLiteral(" and in ")));
+  return nullptr;
 }
 
 }  // namespace
@@ -71,7 +69,7 @@ std::unique_ptr<WindowModule> LoadWindowModule(const QString& programFolder, QSt
 int main(int argc, char** argv) {
   const QString argumentText = ArgumentText(argc, argv);
   const CommandLine::Action action = CommandLine::Predict(argumentText);
-  const bool display = DisplayAvailable();
+  const bool display = DisplayReachable();
   if (action == CommandLine::Action::OpenWindow && !display) {
     std::fputs(
         "Fauxlarm: no display to show the window on (DISPLAY is not set or not reachable).\n"
@@ -96,7 +94,7 @@ int main(int argc, char** argv) {
                         : std::make_unique<QCoreApplication>(argc, argv);
 
   SettingsStore settings;
-  Halvane3Library library(programFolder);
+  Halvane3Library library(LibraryFolders(programFolder));
   ConsoleMessages console;
   FXL_Environment environment;
   environment.programFolder = programFolder;

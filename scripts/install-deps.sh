@@ -7,7 +7,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config file
   qt6-base-dev qt6-base-dev-tools libqt6network6 qt6-qpa-plugins libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libboost-dev
   clang-format

@@ -7,9 +7,11 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -44,7 +46,11 @@ class RecordingMessages : public UserMessages {
   }
   void ShowError(const QString& title, const QString& text) override {
     errors.push_back({title, text});
+    if (whileErrorShown) whileErrorShown();
   }
+
+  // Runs while an error is shown, as the events that a modal box lets in would.
+  std::function<void()> whileErrorShown;
 
   struct Message {
     QString title;
@@ -52,6 +58,25 @@ class RecordingMessages : public UserMessages {
   };
   std::vector<Message> information;
   std::vector<Message> errors;
+};
+
+// Watches bursts as the window's progress dialog does: records what it is told, and may
+// act (a tick, a close) or cancel when the burst has come so far.
+class RecordingFeedback : public BurstFeedback {
+ public:
+  bool Continue(std::int32_t done, std::int32_t requested) override {
+    progress.push_back(done);
+    lastRequested = requested;
+    if (whileRunning) whileRunning(done);
+    return cancelAt < 0 || done < cancelAt;
+  }
+  void Finished() override { ++finished; }
+
+  std::function<void(std::int32_t done)> whileRunning;
+  std::int32_t cancelAt = -1;
+  std::vector<std::int32_t> progress;
+  std::int32_t lastRequested = 0;
+  int finished = 0;
 };
 
 class FormTest : public ::testing::Test {
@@ -95,6 +120,17 @@ class FormTest : public ::testing::Test {
   }
 
   QString SettingsFile() const { return folder_.filePath(QStringLiteral("settings/Fauxlarm.ini")); }
+
+  // Replaces the settings file with bytes typed by hand.
+  void WriteSettingsFile(const QByteArray& bytes) {
+    QDir().mkpath(folder_.filePath(QStringLiteral("settings")));
+    QFile file(SettingsFile());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+    file.close();
+    settings_ = std::make_unique<SettingsStore>(SettingsFile());
+    environment_.settings = settings_.get();
+  }
 
   QByteArray GenericFile() const {
     QFile file(folder_.filePath(QStringLiteral("GenericFile.txt")));

@@ -7,10 +7,11 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QSettings>
+#include <QTcpServer>
 #include <QTemporaryDir>
 
 #include "injector/CommandLine.h"
+#include "injector/SettingsStore.h"
 
 namespace {
 
@@ -40,8 +41,7 @@ class FauxlarmCliTest : public ::testing::Test {
   QString SettingsFile() const { return root_.filePath(QStringLiteral("config/Fauxlarm.ini")); }
 
   QString Saved(const QString& key) const {
-    QSettings settings(SettingsFile(), QSettings::IniFormat);
-    return settings.value(QStringLiteral("Parameters/") + key).toString();
+    return SettingsStore(SettingsFile()).GetSetting(QStringLiteral("Parameters"), key, {});
   }
 
   QByteArray GenericFile() const {
@@ -84,14 +84,39 @@ TEST_F(FauxlarmCliTest, HelpGoesToStandardOutputAndSavesWhatCameBefore) {
   const ProgramRun run = Start({QStringLiteral("/t0:X"), QStringLiteral("/?")});
   ASSERT_TRUE(run.finished);
   EXPECT_EQ(run.exitCode, 0);
-  EXPECT_EQ(run.out, CommandLine::HelpText().toUtf8());
+  EXPECT_EQ(run.out, CommandLine::HelpText().toUtf8() + "\r\n");
   EXPECT_EQ(Saved(QStringLiteral("Field_0")), QStringLiteral("X"));
+}
+
+// A forwarded display whose SSH connection is gone: set, but nothing answers.
+TEST_F(FauxlarmCliTest, UnreachableDisplayIsTreatedAsNone) {
+  QTcpServer unused;
+  ASSERT_TRUE(unused.listen(QHostAddress::LocalHost, 0));
+  const quint16 port = unused.serverPort();
+  unused.close();
+  ASSERT_GT(port, 6000);
+  environment_.insert(QStringLiteral("DISPLAY"), QStringLiteral("127.0.0.1:%1").arg(port - 6000));
+
+  const ProgramRun help = Start({QStringLiteral("/?")});
+  ASSERT_TRUE(help.finished);
+  EXPECT_EQ(help.exitCode, 0) << help.err.toStdString();
+  EXPECT_EQ(help.out, CommandLine::HelpText().toUtf8() + "\r\n");
+
+  const ProgramRun window = Start({});
+  ASSERT_TRUE(window.finished);
+  EXPECT_EQ(window.exitCode, 2);
+  EXPECT_TRUE(window.err.contains("no display")) << window.err.toStdString();
+
+  const ProgramRun oneShot = Start({QStringLiteral("/f"), QStringLiteral("/u")});
+  ASSERT_TRUE(oneShot.finished);
+  EXPECT_EQ(oneShot.exitCode, 0) << oneShot.err.toStdString();
+  EXPECT_TRUE(GenericFile().startsWith("0|||TA0220'GT41|")) << GenericFile().toStdString();
 }
 
 TEST_F(FauxlarmCliTest, WindowWithoutADisplayIsRefusedClearly) {
   const ProgramRun run = Start({QStringLiteral("/s1")});
   ASSERT_TRUE(run.finished);
-  EXPECT_NE(run.exitCode, 0);
+  EXPECT_EQ(run.exitCode, 2);
   EXPECT_TRUE(run.err.contains("no display")) << run.err.toStdString();
   EXPECT_FALSE(QFile::exists(SettingsFile()));
 }
@@ -101,7 +126,10 @@ TEST_F(FauxlarmCliTest, OneShotWithoutTheExchangeLibrarySaysSoAndFails) {
   const ProgramRun run = Start({QStringLiteral("/d"), QStringLiteral("/s1"), QStringLiteral("/u")});
   ASSERT_TRUE(run.finished);
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_TRUE(run.err.contains("Halvane3")) << run.err.toStdString();
+  const QByteArray lookedFor = "looked for " HALVANE3_LIBRARY_SONAME " in " +
+                               QFile::encodeName(ProgramFolder()) +
+                               "/ and in the system's library path.";
+  EXPECT_TRUE(run.err.contains(lookedFor)) << run.err.toStdString();
 }
 
 TEST_F(FauxlarmCliTest, OneShotThatCannotWriteTheFileFails) {

@@ -72,7 +72,7 @@ TEST_F(SendEventsTest, UnloadableLibraryStopsTheBurstWithOneMessage) {
   ASSERT_EQ(messages_.errors.size(), 1u);
   EXPECT_TRUE(messages_.errors[0].text.contains(QStringLiteral("could not be loaded")));
   EXPECT_TRUE(messages_.errors[0].text.contains(QStringLiteral("5 of 5 events were not sent")));
-  EXPECT_TRUE(form.LastBurst().stopped);
+  EXPECT_TRUE(form.LastBurst().Stopped());
 
   library_.failure.clear();  // the library is found at the next press
   form.Command_Alarm_Click(1);
@@ -111,7 +111,8 @@ TEST_F(SendEventsTest, FileFailureLosesTheEventsSilentlyInTheWindow) {
   FXL_Main& form = Start(QStringLiteral("/f"));
   form.Text_NumberOfEvents.SetText(QStringLiteral("3"));
   form.Command_Alarm_Click(1);
-  EXPECT_EQ(form.LastBurst().fileFailures, 3);
+  EXPECT_EQ(form.LastBurst().NotDelivered(), 3);
+  EXPECT_EQ(form.LastBurst().reason, FXL_Procs::Undelivered::kFileError);
   EXPECT_TRUE(messages_.errors.empty());
 }
 

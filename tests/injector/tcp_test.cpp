@@ -1,6 +1,14 @@
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <QTcpSocket>
+#include <algorithm>
+#include <atomic>
 #include <fstream>
 #include <string>
+#include <thread>
 
 #include "TestSupport.h"
 
@@ -14,6 +22,45 @@ long ResidentKilobytes() {
   }
   return -1;
 }
+
+const QByteArray kActiveLine =
+    "1|2015-05-05|12:55:54|TA0220'GT41|A5|2|PressureFault|Pressure is bad|ACTIVE\n";
+
+// An alarm server on a socket of its own, outside the event loop: it reads nothing, or
+// everything on a thread of its own, whatever the window's burst does meanwhile.
+class RawPeer {
+ public:
+  explicit RawPeer(quint16 port) {
+    const int smallBuffer = 4096;  // so that the system holds little of what is not read
+    setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &smallBuffer, sizeof smallBuffer);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    connected_ = ::connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+  }
+  ~RawPeer() {
+    ::shutdown(fd_, SHUT_RDWR);
+    if (reader_.joinable()) reader_.join();
+    ::close(fd_);
+  }
+
+  bool Connected() const { return connected_; }
+  void StartReading() {
+    reader_ = std::thread([this] {
+      char buffer[1 << 16];
+      for (ssize_t n; (n = ::recv(fd_, buffer, sizeof buffer, 0)) > 0;)
+        received_ += n;
+    });
+  }
+  qint64 Received() const { return received_; }
+
+ private:
+  int fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
+  bool connected_ = false;
+  std::thread reader_;
+  std::atomic<qint64> received_{0};
+};
 
 class TcpTest : public FormTest {
  protected:
@@ -37,6 +84,26 @@ class TcpTest : public FormTest {
              form_->Text_Connect.Text() == QStringLiteral("Connected") && client.isOpen();
     }));
   }
+
+  std::unique_ptr<RawPeer> ConnectRawPeer() {
+    auto peer = std::make_unique<RawPeer>(form_->ListeningPort());
+    EXPECT_TRUE(peer->Connected());
+    EXPECT_TRUE(WaitFor([&] { return form_->Winsock_Data.State() == DataSocket::kConnected; }));
+    return peer;
+  }
+
+  // Watches the connection's queue while the burst waits for the server.
+  qint64 LargestQueueDuringTheBurst(FXL_Main& form) {
+    qint64 largest = 0;
+    feedback_.whileRunning = [&](std::int32_t) {
+      largest = std::max(largest, form.Winsock_Data.BytesQueued());
+    };
+    form.SetBurstFeedback(&feedback_);
+    form.Command_Alarm_Click(1);
+    return std::max(largest, form.Winsock_Data.BytesQueued());
+  }
+
+  RecordingFeedback feedback_;
 
   static QByteArray ReadAtLeast(QTcpSocket& client, qsizetype bytes) {
     QByteArray data;
@@ -148,6 +215,45 @@ TEST_F(TcpTest, BurstQueuedDuringOneHandlerArrivesWhole) {
   const QByteArray data = ReadAtLeast(*client, line.size() * 20000);
   EXPECT_EQ(data.size(), line.size() * 20000);
   EXPECT_EQ(data.count(line), 20000);
+}
+
+// 200,000 events are 15.6 MB, far more than the queue and the system's buffers hold.
+TEST_F(TcpTest, BurstToAServerThatReadsNothingIsBoundedAndStopsWithOneMessage) {
+  environment_.serverPatience = std::chrono::milliseconds(200);
+  FXL_Main& form = StartListening();
+  auto peer = ConnectRawPeer();
+  form.Text_NumberOfEvents.SetText(QStringLiteral("200000"));
+  EXPECT_LE(LargestQueueDuringTheBurst(form), DataSocket::kQueueLimit + kActiveLine.size());
+  EXPECT_EQ(form.LastBurst().reason, FXL_Procs::Undelivered::kServerStalled);
+  EXPECT_LT(form.LastBurst().sent, 200000);
+  EXPECT_FALSE(feedback_.progress.empty());
+  ASSERT_EQ(messages_.errors.size(), 1u);
+  EXPECT_TRUE(
+      messages_.errors[0].text.contains(QStringLiteral("has taken no data for 0.2 seconds")))
+      << messages_.errors[0].text.toStdString();
+
+  // What the connection had accepted is not dropped unnoticed when the window closes.
+  form.Form_Unload();
+  ASSERT_EQ(messages_.errors.size(), 2u);
+  EXPECT_TRUE(messages_.errors[1].text.contains(
+      QStringLiteral("events queued for the alarm server were not delivered")))
+      << messages_.errors[1].text.toStdString();
+  EXPECT_GT(messages_.errors[1].text.section(u' ', 0, 0).toInt(), 0);
+}
+
+TEST_F(TcpTest, BurstLargerThanTheQueueReachesAReadingServerWholeAndClosingFlushesIt) {
+  FXL_Main& form = StartListening();
+  auto peer = ConnectRawPeer();
+  peer->StartReading();
+  form.Text_NumberOfEvents.SetText(QStringLiteral("200000"));
+  EXPECT_LE(LargestQueueDuringTheBurst(form), DataSocket::kQueueLimit + kActiveLine.size());
+  EXPECT_EQ(form.LastBurst().sent, 200000);
+  EXPECT_EQ(form.LastBurst().reason, FXL_Procs::Undelivered::kNone);
+
+  form.Form_Unload();
+  EXPECT_TRUE(messages_.errors.empty()) << messages_.errors[0].text.toStdString();
+  EXPECT_TRUE(WaitFor([&] { return peer->Received() == kActiveLine.size() * 200000; }))
+      << peer->Received();
 }
 
 }  // namespace

@@ -157,6 +157,33 @@ TEST_F(WindowTest, TakenPortDisablesTcpAndMovesToTheLibraryMethod) {
   EXPECT_EQ(Start().Option_ConnectionType.Selected(), 2);  // only a TCP choice moves
 }
 
+TEST_F(WindowTest, HandEditedFieldsGoOutAsTypedAndAreSavedSo) {
+  WriteSettingsFile(
+      "[Parameters]\n"
+      "Field_1=A5;B\n"
+      "Field_3=Pump 3, hall B\n"
+      "Field_4=C:\\temp\\new\n");
+  FXL_Main& form = Start(QStringLiteral("/f"));
+  StampDateAndTime(form);
+  form.Command_Alarm_Click(1);
+  EXPECT_EQ(GenericFile(),
+            "1|2015-05-05|12:55:54|TA0220'GT41|A5;B|2|Pump 3, hall B|C:\\temp\\new|ACTIVE\r\n");
+  Close();
+  QFile file(SettingsFile());
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray saved = file.readAll();
+  EXPECT_TRUE(saved.contains("\nField_4=C:\\temp\\new\n")) << saved.toStdString();
+  EXPECT_TRUE(saved.contains("\nField_3=Pump 3, hall B\n")) << saved.toStdString();
+}
+
+TEST_F(WindowTest, GarbageSettingsAreReplacedWithoutComplaint) {
+  WriteSettingsFile("\x01\xFF garbage\n[Parameters\nField_0=\"unterminated\n");
+  Start(QStringLiteral("/t0:X")).Form_Unload();
+  EXPECT_TRUE(messages_.errors.empty()) << messages_.errors[0].text.toStdString();
+  settings_ = std::make_unique<SettingsStore>(SettingsFile());
+  EXPECT_EQ(Saved(QStringLiteral("Field_0")), QStringLiteral("X"));
+}
+
 TEST_F(WindowTest, UnsavableSettingsAreReported) {
   settings_ = std::make_unique<SettingsStore>(QStringLiteral("/proc/no/Fauxlarm.ini"));
   environment_.settings = settings_.get();

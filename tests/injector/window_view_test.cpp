@@ -5,10 +5,15 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include "TestSupport.h"
+#include "injector/BurstProgress.h"
 #include "injector/FXL_MainWindow.h"
 
 namespace {
@@ -106,6 +111,81 @@ TEST_F(WindowViewTest, DisabledTcpOptionCannotBeClicked) {
   Show(QStringLiteral("/f"));
   ClickAt(QStringLiteral("Generic TCP (port 14000)"));
   EXPECT_EQ(form_->Option_ConnectionType.Selected(), 2);
+}
+
+TEST_F(WindowViewTest, LongFileCaptionIsCutInTheMiddleWithTheWholePathInItsToolTip) {
+  environment_.programFolder =
+      folder_.filePath(QStringLiteral("a folder whose name is far too long to show in full/and "
+                                      "another one of the same kind/bin"));
+  Show();
+  const QString caption = form_->Option_ConnectionType.Caption(2);
+  QRadioButton* option = nullptr;
+  for (QRadioButton* button : window_->findChildren<QRadioButton*>()) {
+    if (button->toolTip() == caption) option = button;
+  }
+  ASSERT_NE(option, nullptr);
+  window_->resize(500, window_->height());
+  QCoreApplication::processEvents();
+  EXPECT_LE(option->width(), 500);
+  EXPECT_TRUE(option->text().startsWith(QStringLiteral("Create Generic File: ")))
+      << option->text().toStdString();
+  EXPECT_TRUE(option->text().endsWith(QStringLiteral("GenericFile.txt")))
+      << option->text().toStdString();
+  EXPECT_TRUE(option->text().contains(QChar(0x2026)));
+  EXPECT_EQ(option->accessibleName(), caption);
+}
+
+TEST_F(WindowViewTest, StatusLineShowsTheLastBurst) {
+  Show(QStringLiteral("/f"));
+  ClickAt(QStringLiteral("Active"));
+  auto* line = Find<QLabel>("Label_SendStatus");
+  EXPECT_EQ(line->toolTip(), QStringLiteral("1 event sent by generic file, 0 not delivered"));
+  EXPECT_EQ(line->text(), line->toolTip());
+}
+
+// The dialog shows at once here, instead of after half a second.
+class BurstProgressTest : public WindowViewTest {
+ protected:
+  FXL_MainWindow& ShowWithProgressAtOnce() {
+    FXL_MainWindow& window = Show(QStringLiteral("/f"));
+    progress_ = std::make_unique<BurstProgress>(&window, std::chrono::milliseconds(0));
+    form_->SetBurstFeedback(progress_.get());
+    form_->Text_NumberOfEvents.SetText(QStringLiteral("100000"));
+    return window;
+  }
+  int FileLines() const { return static_cast<int>(GenericFile().count('\n')); }
+
+  std::unique_ptr<BurstProgress> progress_;
+};
+
+TEST_F(BurstProgressTest, LongBurstShowsABusyPointerAndProgressAndCanBeCancelled) {
+  FXL_MainWindow& window = ShowWithProgressAtOnce();
+  bool sawProgress = false;
+  QTimer::singleShot(0, &window, [&] {
+    auto* dialog = window.findChild<QProgressDialog*>();
+    ASSERT_NE(dialog, nullptr);
+    sawProgress = dialog->isVisible() && dialog->maximum() == 100000 &&
+                  dialog->windowModality() == Qt::WindowModal &&
+                  QGuiApplication::overrideCursor() != nullptr &&
+                  QGuiApplication::overrideCursor()->shape() == Qt::BusyCursor;
+    dialog->findChild<QPushButton*>()->click();  // "Cancel"
+  });
+  ClickAt(QStringLiteral("Active"));
+  EXPECT_TRUE(sawProgress);
+  EXPECT_LT(FileLines(), 100000);
+  EXPECT_EQ(form_->LastBurst().reason, FXL_Procs::Undelivered::kCancelled);
+  EXPECT_EQ(window.findChild<QProgressDialog*>(), nullptr);
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(BurstProgressTest, ClosingTheWindowDuringABurstCancelsItAndCloses) {
+  FXL_MainWindow& window = ShowWithProgressAtOnce();
+  QSignalSpy unloaded(form_.get(), &FXL_Main::Unloaded);
+  QTimer::singleShot(0, &window, &QWidget::close);
+  ClickAt(QStringLiteral("Active"));
+  EXPECT_LT(FileLines(), 100000);
+  EXPECT_EQ(unloaded.count(), 1);
+  EXPECT_FALSE(window.isVisible());
 }
 
 }  // namespace

@@ -4,12 +4,17 @@
 
 #include <cstdlib>
 
+#include "SharedRegion.h"
+
 const char* const kMonitorUsage =
     "Usage: halvane3-monitor [options]\n"
     "Shows what the processes of the Halvane family exchange through the shared region, as\n"
     "one more process attached to it. Every entry goes on one line; control bytes show as\n"
     "<XX> in hexadecimal (the 0xFE separator of message commands as <FE>), other bytes are\n"
-    "read as Windows-1252.\n"
+    "read as Windows-1252. A queue keeps its newest entries only (50 for a command queue);\n"
+    "when more arrive between two looks than it holds, a line \"-- at least N entries were\n"
+    "overwritten before they could be shown --\" says so (\"may have been\" when the count\n"
+    "cannot be known). Looking more often (-i) misses fewer.\n"
     "\n"
     "  -q, --queue NAME      follow a queue: command0 to command3 (or 0 to 3), syslog,\n"
     "                        treeview, debug; repeat for several (default: command0)\n"
@@ -26,13 +31,14 @@ const char* const kMonitorUsage =
 namespace {
 
 std::optional<QueueChoice> parseQueue(const std::string& name) {
-  if (name == "syslog") return QueueChoice{QueueKind::SysLog, 0, name};
-  if (name == "treeview") return QueueChoice{QueueKind::TreeView, 0, name};
-  if (name == "debug") return QueueChoice{QueueKind::Debug, 0, name};
+  using namespace halvane3;
+  if (name == "syslog") return QueueChoice{QueueKind::SysLog, 0, name, kSysLogCapacity};
+  if (name == "treeview") return QueueChoice{QueueKind::TreeView, 0, name, kTreeViewCapacity};
+  if (name == "debug") return QueueChoice{QueueKind::Debug, 0, name, kDebugCapacity};
   std::string digit = name;
   if (digit.rfind("command", 0) == 0) digit.erase(0, 7);
   if (digit.size() == 1 && digit[0] >= '0' && digit[0] <= '3') {
-    return QueueChoice{QueueKind::Command, digit[0] - '0', "command" + digit};
+    return QueueChoice{QueueKind::Command, digit[0] - '0', "command" + digit, kCommandCapacity};
   }
   return std::nullopt;
 }

@@ -12,6 +12,7 @@ struct QueueChoice {
   QueueKind kind;
   int32_t number;  // the command queue, 0..3; 0 for the others
   std::string label;
+  int32_t capacity;  // entries the ring holds
 };
 
 struct MonitorOptions {

@@ -10,6 +10,7 @@
 
 #include "Console.h"
 #include "Halvane3.h"
+#include "LibraryQueues.h"
 #include "MonitorOptions.h"
 #include "QueueFollower.h"
 #include "SharedValuesView.h"
@@ -53,7 +54,9 @@ int main(int argc, char** argv) {
   signal(SIGINT, requestStop);
   signal(SIGTERM, requestStop);
 
-  std::vector<QueueFollower> followers(options->queues.begin(), options->queues.end());
+  std::vector<QueueFollower> followers;
+  for (const QueueChoice& queue : options->queues)
+    followers.emplace_back(queue, libraryQueueReader(queue));
   SharedValuesView values(*options);
   do {
     values.printChanges(stdout);
