@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "config-editor/CommandLine.h"
-#include "config-editor/DisplayCheck.h"
 #include "config-editor/MainWindow.h"
 #include "config-editor/ProgramTexts.h"
 #include "config-editor/UserQuestions.h"
 #include "config-editor/Workspace.h"
+#include "display/Display.h"
 
 namespace {
 
@@ -48,10 +48,12 @@ int main(int argc, char** argv) {
     return kExitFolderUnusable;
   }
 
-  const DisplayEnvironment environment = DisplayEnvironment::OfProcess();
-  const DisplayStatus display = CheckDisplay(environment);
-  if (display != DisplayStatus::Available) {
-    std::fputs(NoDisplayMessage("halvane-config", display, environment).c_str(), stderr);
+  if (!DisplayReachable()) {
+    std::fputs(
+        "halvane-config: no display to show the window on (DISPLAY is not set or not "
+        "reachable).\n"
+        "Set DISPLAY to a running X server, or QT_QPA_PLATFORM=offscreen to run without one.\n",
+        stderr);
     return kExitNoWindow;
   }
 

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "injector/CommandLine.h"
-#include "injector/Display.h"
+#include "display/Display.h"
 #include "injector/FXL_Main.h"
 #include "injector/Halvane3Library.h"
 #include "injector/ProgramFiles.h"
