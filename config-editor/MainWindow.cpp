@@ -66,7 +66,10 @@ MainWindow::MainWindow(Workspace& workspace, UserQuestions& questions, QWidget* 
   UpdateState();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+  // The panels detach their surfaces from the host as they go, so they go first.
+  delete takeCentralWidget();
+}
 
 void MainWindow::OpenFolder(const QString& folder, const QString& calendarPath) {
   workspace_.Open(folder, calendarPath);

@@ -1,0 +1,17 @@
+// The window's tests need a widget application; they run on the offscreen platform.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "config-editor/ProgramTexts.h"
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  QApplication::setOrganizationName(QStringLiteral("HalvaneTests"));
+  QApplication::setApplicationName(QStringLiteral("config_editor_tests"));
+  ConfigEditor::InstallProgramTexts();
+  ConfigEditor::InstallDayTypeNames();
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
