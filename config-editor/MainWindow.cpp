@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QScreen>
 #include <QSettings>
 #include <QSplitter>
 #include <QTabWidget>
@@ -25,6 +26,7 @@ namespace hc = Halvane_Config;
 namespace {
 
 const QString kDeleteAllPeriodsKey = QStringLiteral("Schedule/DeleteAllPeriods");
+const QString kTabKey = QStringLiteral("Window/Tab");
 
 }  // namespace
 
@@ -53,6 +55,8 @@ MainWindow::MainWindow(Workspace& workspace, UserQuestions& questions, QWidget* 
   splitter->setSizes({560, 110});
   setCentralWidget(splitter);
   CreateMenus();
+  // The tab the user last worked on.
+  tabs_->setCurrentIndex(QSettings().value(kTabKey, 0).toInt());
 
   connect(profiles_, &ProfilesPage::CurrentChanged, this,
           [this] { calendar_->SetProfile(profiles_->Current()); });
@@ -62,7 +66,11 @@ MainWindow::MainWindow(Workspace& workspace, UserQuestions& questions, QWidget* 
   connect(receivers_, &ReceiversPage::Edited, this, &MainWindow::UpdateState);
   connect(&receivers_->List(), &ObjectListPanel::ListChanged, this, &MainWindow::UpdateState);
 
-  resize(1000, 700);
+  // Fits a 1024 x 768 screen; a smaller (or more scaled) one gets what it has room for.
+  QSize size(1000, 700);
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    size = size.boundedTo(screen->availableSize());
+  resize(size);
   UpdateState();
 }
 
@@ -184,25 +192,21 @@ void MainWindow::DiscardAll() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  if (!workspace_.AnyModified()) {
-    event->accept();
-    return;
+  bool close = true;
+  if (workspace_.AnyModified()) {
+    switch (questions_.AskToSave(this, tr("There are unsaved changes. Save them?"))) {
+      case UserQuestions::Choice::Save:
+        close = SaveAll();
+        break;
+      case UserQuestions::Choice::Discard:
+        break;
+      case UserQuestions::Choice::Cancel:
+        close = false;
+        break;
+    }
   }
-  switch (questions_.AskToSave(this, tr("There are unsaved changes. Save them?"))) {
-    case UserQuestions::Choice::Save:
-      if (SaveAll()) {
-        event->accept();
-      } else {
-        event->ignore();
-      }
-      return;
-    case UserQuestions::Choice::Discard:
-      event->accept();
-      return;
-    case UserQuestions::Choice::Cancel:
-      event->ignore();
-      return;
-  }
+  if (close) QSettings().setValue(kTabKey, tabs_->currentIndex());
+  event->setAccepted(close);
 }
 
 }  // namespace ConfigEditor
