@@ -2,10 +2,12 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTest>
 
 #include "EditorFixture.h"
 #include "config-editor/CalendarPanel.h"
 #include "config-editor/DayTypeImages.h"
+#include "config-editor/LogPane.h"
 
 namespace ConfigEditor {
 namespace {
@@ -59,6 +61,36 @@ TEST_F(CalendarTest, PaintingDragGivesTheDatesTheChosenDayTypeAndIsSaved) {
   Click(window->Calendar().Surface(), DayAt(3));
   EXPECT_EQ(DayTypeOf(2026, 3, 3), 0);
   EXPECT_TRUE(window->windowTitle().contains(u'*'));
+}
+
+TEST_F(CalendarTest, ArrowKeysAndSpacePaintADate) {
+  window->Calendar().ShowMonth(2026, 3);
+  const int special16 = 23;
+  ChooseDayType(special16);
+  QWidget& surface = window->Calendar().Surface();
+  surface.setFocus();
+  QTest::keyClick(&surface, Qt::Key_Left);  // stays on the 1st
+  QTest::keyClick(&surface, Qt::Key_Down);
+  QTest::keyClick(&surface, Qt::Key_Right);
+  QTest::keyClick(&surface, Qt::Key_Space);
+  EXPECT_EQ(DayTypeOf(2026, 3, 9), special16);
+  EXPECT_EQ(DayTypeOf(2026, 3, 8), 0);
+  QTest::keyClick(&surface, Qt::Key_PageDown);
+  EXPECT_EQ(Calendar().m_SelectedMonth, 4);
+}
+
+TEST_F(CalendarTest, ACalendarFileThatCannotBeReadIsNeverSavedOver) {
+  window.reset();
+  folder.Write("Calendar.dat", "too short");
+  Open();
+  window->Calendar().ShowMonth(2026, 3);
+  ChooseDayType(8);
+  Drag(window->Calendar().Surface(), DayAt(2), DayAt(4));
+  EXPECT_EQ(DayTypeOf(2026, 3, 3), 0);
+  EXPECT_FALSE(window->windowTitle().contains(u'*'));
+  window->SaveAll();
+  EXPECT_EQ(folder.Read("Calendar.dat"), "too short");
+  EXPECT_TRUE(window->Log().toPlainText().contains(QStringLiteral("cannot be read")));
 }
 
 TEST_F(CalendarTest, MonthsStayInsideTheCalendarsYears) {

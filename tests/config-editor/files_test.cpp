@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "EditorFixture.h"
+#include "common/ProgramServices.h"
 #include "config-editor/LogPane.h"
 #include "config-editor/ProfilesPage.h"
 #include "config-editor/ReceiversPage.h"
@@ -166,6 +167,50 @@ TEST_F(FilesTest, AFailedSaveSaysSoAndKeepsTheChanges) {
   EXPECT_TRUE(questions.errors[0].contains(QStringLiteral("could not be saved")));
   EXPECT_TRUE(Marked());
   EXPECT_FALSE(window->Log().toPlainText().isEmpty());
+}
+
+TEST_F(FilesTest, AFileThatCannotBeLoadedIsListedButNeverSavedOver) {
+  folder.Write("Profiles/Profile_0042.dat", "x");
+  Open();
+  ASSERT_EQ(workspace->Profiles().Count(), 1);
+  const ObjectList::Row row = workspace->Profiles().RowAt(0);
+  EXPECT_FALSE(row.readable);
+  EXPECT_EQ(row.identity, 42);
+  EXPECT_FALSE(row.problem.isEmpty());
+  EXPECT_FALSE(Marked());
+  EXPECT_FALSE(
+      Child<QWidget>(window->Profiles(), QStringLiteral("Text_Profile_Name"))->isEnabled());
+  EXPECT_FALSE(
+      Child<QWidget>(window->Profiles(), QStringLiteral("Command_Duplicate"))->isEnabled());
+  EXPECT_TRUE(window->SaveAll());
+  EXPECT_EQ(folder.Read("Profiles/Profile_0042.dat"), "x");
+
+  // Remove asks, then deletes the file.
+  questions.confirm = false;
+  QTest::mouseClick(Child<QWidget>(window->Profiles(), QStringLiteral("Command_Remove")),
+                    Qt::LeftButton);
+  EXPECT_TRUE(folder.Exists("Profiles/Profile_0042.dat"));
+  questions.confirm = true;
+  QTest::mouseClick(Child<QWidget>(window->Profiles(), QStringLiteral("Command_Remove")),
+                    Qt::LeftButton);
+  EXPECT_FALSE(folder.Exists("Profiles/Profile_0042.dat"));
+  EXPECT_EQ(workspace->Profiles().Count(), 0);
+}
+
+TEST_F(FilesTest, ASettingThatIsNoValueOfItsKindIsMarkedAndNotTaken) {
+  ClickNew(window->Receivers());
+  SetSetting(0, VariantType::Date, QStringLiteral("2026-04-31"));
+  auto* edit = Child<QLineEdit>(window->Receivers(), QStringLiteral("Text_Receiver_Setting(0)"));
+  EXPECT_FALSE(edit->toolTip().isEmpty());
+  EXPECT_EQ(workspace->Receivers().At(0)->GetSetting(0).Type(), VariantType::Empty);
+  SetSetting(0, VariantType::Date, QStringLiteral("2026-04-30"));
+  EXPECT_TRUE(edit->toolTip().isEmpty());
+  EXPECT_EQ(workspace->Receivers().At(0)->GetSetting(0).Type(), VariantType::Date);
+}
+
+TEST_F(FilesTest, LogLinesOfTheClassesShowInThePane) {
+  Halvane_Common_Procedures::LogMessage(u"A line of the classes");
+  EXPECT_TRUE(window->Log().toPlainText().contains(QStringLiteral("A line of the classes")));
 }
 
 }  // namespace

@@ -158,5 +158,24 @@ TEST_F(ScheduleTest, GroupMondayToFridayTogglesAndCopiesMonday) {
   EXPECT_EQ(Periods(friday), Periods(monday));
 }
 
+TEST_F(ScheduleTest, KeysChooseARowSelectItsPeriodsAndOpenTheMenu) {
+  const int friday = 4;
+  Surface().setFocus();
+  for (int i = 0; i < 4; ++i)
+    QTest::keyClick(&Surface(), Qt::Key_Down);
+  QTest::keyClick(&Surface(), Qt::Key_Right);
+  EXPECT_EQ(profile->m_TimeSchedule->GetSelectedDayType(), friday);
+  const auto [start, stop] = Periods(friday).at(0);
+  EXPECT_EQ(Field("Text_Schedule_Period_Start"), QStringLiteral("%1:%2")
+                                                     .arg(start / 60, 2, 10, QChar(u'0'))
+                                                     .arg(start % 60, 2, 10, QChar(u'0')));
+  QTest::keyClick(&Surface(), Qt::Key_F10, Qt::ShiftModifier);
+  EXPECT_TRUE(Editor().PopupMenu().isVisible());
+  EXPECT_TRUE(PopupItem(QStringLiteral("&Group"))->isChecked());
+  Editor().PopupMenu().hide();
+  EXPECT_EQ(Periods(friday).size(), 1u);
+  EXPECT_EQ(Periods(friday)[0].second, stop);
+}
+
 }  // namespace
 }  // namespace ConfigEditor
