@@ -15,6 +15,7 @@
 #include "config-editor/ProfilesPage.h"
 #include "config-editor/ReceiversPage.h"
 #include "config-editor/ScheduleEditorPanel.h"
+#include "config-editor/Scrolled.h"
 #include "config-editor/UserQuestions.h"
 #include "config-editor/Workspace.h"
 #include "config/HostProgramData.h"
@@ -44,9 +45,9 @@ MainWindow::MainWindow(Workspace& workspace, UserQuestions& questions, QWidget* 
 
   tabs_ = new QTabWidget;
   tabs_->setObjectName(QStringLiteral("Tabs_Main"));
-  tabs_->addTab(profiles_, tr("&Profiles"));
-  tabs_->addTab(calendar_, tr("&Calendar"));
-  tabs_->addTab(receivers_, tr("R&eceivers"));
+  tabs_->addTab(Scrolled(profiles_), tr("&Profiles"));
+  tabs_->addTab(Scrolled(calendar_), tr("&Calendar"));
+  tabs_->addTab(Scrolled(receivers_), tr("R&eceivers"));
 
   auto* splitter = new QSplitter(Qt::Vertical);
   splitter->addWidget(tabs_);

@@ -34,6 +34,7 @@ class MainWindow : public QMainWindow {
   LogPane& Log() { return *log_; }
   EditorHost& Host() { return *host_; }
   QTabWidget& Tabs() { return *tabs_; }
+  enum Tab { kProfilesTab, kCalendarTab, kReceiversTab };
 
   // Saves everything unsaved; false when something could not be saved (the user was told).
   bool SaveAll();

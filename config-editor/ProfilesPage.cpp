@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QHeaderView>
 #include <QLineEdit>
-#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QTabWidget>
@@ -13,6 +12,7 @@
 #include "common/Halvane_Common_Procedures.h"
 #include "config-editor/FieldForm.h"
 #include "config-editor/ScheduleEditorPanel.h"
+#include "config-editor/Scrolled.h"
 
 namespace ConfigEditor {
 
@@ -25,15 +25,6 @@ enum SystemColumn { kSystemNumber, kSystemCode, kSystemName, kSystemValue, kSyst
 
 QString FromU16(const std::u16string& text) {
   return QString::fromStdU16String(text);
-}
-
-// A page of a tab that scrolls when the window is smaller than it.
-QScrollArea* Scrolled(QWidget* page) {
-  auto* area = new QScrollArea;
-  area->setWidget(page);
-  area->setWidgetResizable(true);
-  area->setFrameShape(QFrame::NoFrame);
-  return area;
 }
 
 }  // namespace

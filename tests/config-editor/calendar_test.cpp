@@ -18,7 +18,7 @@ class CalendarTest : public EditorTest {
  protected:
   void SetUp() override {
     Open();
-    window->Tabs().setCurrentWidget(&window->Calendar());
+    window->Tabs().setCurrentIndex(MainWindow::kCalendarTab);
   }
 
   hc::cCalendar& Calendar() { return workspace->Calendar().Calendar(); }

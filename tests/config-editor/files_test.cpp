@@ -54,7 +54,7 @@ class FilesTest : public EditorTest {
 };
 
 TEST_F(FilesTest, ASavedReceiverLoadsBackAsTheFormShowedIt) {
-  window->Tabs().setCurrentWidget(&window->Receivers());
+  window->Tabs().setCurrentIndex(MainWindow::kReceiversTab);
   EXPECT_FALSE(Marked());
   ClickNew(window->Receivers());
   EXPECT_TRUE(Marked());
