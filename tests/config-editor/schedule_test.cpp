@@ -158,6 +158,30 @@ TEST_F(ScheduleTest, GroupMondayToFridayTogglesAndCopiesMonday) {
   EXPECT_EQ(Periods(friday), Periods(monday));
 }
 
+TEST_F(ScheduleTest, DeleteRemovesEveryPeriodOfTheDayWhenTheOptionIsOn) {
+  auto* option = window->findChild<QAction*>(QStringLiteral("Option_DeleteAllPeriods"));
+  ASSERT_NE(option, nullptr);
+  ASSERT_FALSE(option->isChecked());  // off unless the user turned it on
+  Drag(Surface(), {MinuteX(2 * 60), RowY(kSundayRow)}, {MinuteX(4 * 60), RowY(kSundayRow)});
+  Drag(Surface(), {MinuteX(8 * 60), RowY(kSundayRow)}, {MinuteX(10 * 60), RowY(kSundayRow)});
+  const int sunday = profile->m_TimeSchedule->GetSelectedDayType();
+  ASSERT_EQ(Periods(sunday).size(), 2u);
+
+  Click(Surface(), {MinuteX(9 * 60), RowY(kSundayRow)});
+  Click(Surface(), {MinuteX(9 * 60), RowY(kSundayRow)}, Qt::RightButton);
+  PopupItem(QStringLiteral("&Delete"))->trigger();
+  Editor().PopupMenu().hide();
+  EXPECT_EQ(Periods(sunday), (std::vector<std::pair<int, int>>{{2 * 60, 4 * 60}}));
+
+  option->trigger();
+  Drag(Surface(), {MinuteX(8 * 60), RowY(kSundayRow)}, {MinuteX(10 * 60), RowY(kSundayRow)});
+  Click(Surface(), {MinuteX(9 * 60), RowY(kSundayRow)}, Qt::RightButton);
+  PopupItem(QStringLiteral("&Delete"))->trigger();
+  Editor().PopupMenu().hide();
+  option->trigger();
+  EXPECT_TRUE(Periods(sunday).empty());
+}
+
 TEST_F(ScheduleTest, KeysChooseARowSelectItsPeriodsAndOpenTheMenu) {
   const int friday = 4;
   Surface().setFocus();
