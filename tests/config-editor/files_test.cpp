@@ -1,5 +1,6 @@
 // What the window saves is what the configuration classes load back; unsaved changes are
 // marked and asked about.
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -206,6 +207,29 @@ TEST_F(FilesTest, ASettingThatIsNoValueOfItsKindIsMarkedAndNotTaken) {
   SetSetting(0, VariantType::Date, QStringLiteral("2026-04-30"));
   EXPECT_TRUE(edit->toolTip().isEmpty());
   EXPECT_EQ(workspace->Receivers().At(0)->GetSetting(0).Type(), VariantType::Date);
+}
+
+TEST_F(FilesTest, DiscardAllReadsTheFilesAgain) {
+  ClickNew(window->Receivers());
+  ASSERT_TRUE(window->SaveAll());
+  ClickNew(window->Profiles());
+  questions.choices = {UserQuestions::Choice::Discard};
+  window->Receivers().List().Select(0);
+  Type(Child<QLineEdit>(window->Receivers(), QStringLiteral("Text_Receiver_Name")),
+       QStringLiteral("Changed"));
+  ASSERT_TRUE(Marked());
+
+  questions.confirm = false;
+  window->findChild<QAction*>(QStringLiteral("Command_DiscardAll"))->trigger();
+  EXPECT_TRUE(Marked());
+  questions.confirm = true;
+  window->findChild<QAction*>(QStringLiteral("Command_DiscardAll"))->trigger();
+  EXPECT_FALSE(Marked());
+  EXPECT_EQ(workspace->Profiles().Count(), 0);  // the new one went
+  ASSERT_EQ(workspace->Receivers().Count(), 1);
+  EXPECT_NE(workspace->Receivers().At(0)->m_ReceiverName, u"Changed");
+  EXPECT_NE(Child<QLineEdit>(window->Receivers(), QStringLiteral("Text_Receiver_Name"))->text(),
+            QStringLiteral("Changed"));
 }
 
 TEST_F(FilesTest, LogLinesOfTheClassesShowInThePane) {
