@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "display/Display.h"
 #include "injector/CommandLine.h"
-#include "injector/Display.h"
 #include "injector/FXL_Main.h"
 #include "injector/Halvane3Library.h"
 #include "injector/ProgramFiles.h"

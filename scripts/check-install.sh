@@ -2,8 +2,8 @@
 # Installs a built tree into a staging folder and checks the installation as its users
 # meet it: two programs of other projects build against the library there (one through
 # pkg-config, one through find_package) and run; the installed Fauxlarm finds its library
-# and its window module; halvane3-monitor finds the library; and CPack makes the Debian
-# packages with their dependencies.
+# and its window module; halvane3-monitor finds the library; halvane-config opens its
+# window; and CPack makes the Debian packages with their dependencies.
 # Usage: scripts/check-install.sh BUILD_DIR
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -52,6 +52,15 @@ status=0
 QT_QPA_PLATFORM=offscreen timeout 3 "$stage/usr/bin/Fauxlarm" 2>/dev/null || status=$?
 if [ "$status" -ne 124 ]; then
   echo "the installed Fauxlarm did not open its window (status $status)" >&2
+  exit 1
+fi
+"$stage/usr/bin/halvane-config" --help >/dev/null
+mkdir -p "$stage/folder"
+status=0
+QT_QPA_PLATFORM=offscreen timeout 3 "$stage/usr/bin/halvane-config" --folder "$stage/folder" \
+  2>/dev/null || status=$?
+if [ "$status" -ne 124 ]; then
+  echo "the installed halvane-config did not open its window (status $status)" >&2
   exit 1
 fi
 

@@ -1,4 +1,4 @@
-#include "injector/Display.h"
+#include "display/Display.h"
 
 #include <sys/socket.h>
 #include <sys/un.h>

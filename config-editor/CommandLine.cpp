@@ -1,0 +1,58 @@
+#include "config-editor/CommandLine.h"
+
+#include <string_view>
+
+namespace ConfigEditor {
+
+namespace {
+
+// Takes the value of "--name VALUE" or "--name=VALUE"; false when the argument is not
+// that option. A missing or empty value is an error.
+bool TakeValue(std::string_view name, const std::vector<std::string>& arguments, std::size_t& i,
+               std::string& value, std::string& error) {
+  const std::string_view argument = arguments[i];
+  if (argument == name) {
+    value = i + 1 < arguments.size() ? arguments[++i] : std::string();
+  } else if (argument.size() > name.size() && argument.starts_with(name) &&
+             argument[name.size()] == '=') {
+    value = std::string(argument.substr(name.size() + 1));
+  } else {
+    return false;
+  }
+  if (value.empty()) error = std::string(name) + " needs a path";
+  return true;
+}
+
+}  // namespace
+
+ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
+  ParsedCommandLine parsed;
+  for (std::size_t i = 0; i < arguments.size() && parsed.error.empty(); ++i) {
+    const std::string& argument = arguments[i];
+    if (argument == "--help" || argument == "-h") {
+      parsed.options.help = true;
+    } else if (!TakeValue("--folder", arguments, i, parsed.options.folder, parsed.error) &&
+               !TakeValue("--calendar", arguments, i, parsed.options.calendar, parsed.error)) {
+      parsed.error = "unknown argument: " + argument;
+    }
+  }
+  return parsed;
+}
+
+std::string UsageText() {
+  return "Usage: halvane-config [--folder DIR] [--calendar FILE]\n"
+         "       halvane-config --help\n"
+         "\n"
+         "Shows and changes what an alarm server loads from its program folder: the\n"
+         "profiles (Profiles/Profile_NNNN.dat) with their weekly schedules, the calendar of\n"
+         "day types and the receivers (Receivers/Receiver_NNNN.dat).\n"
+         "\n"
+         "  --folder DIR     the program folder (default: the folder of this program)\n"
+         "  --calendar FILE  the calendar file (default: Calendar.dat in the program folder)\n"
+         "  --help           this text\n"
+         "\n"
+         "Exit status: 0 when the window was closed, 1 when the folder cannot be opened,\n"
+         "2 for bad usage or when there is no display to show the window on.\n";
+}
+
+}  // namespace ConfigEditor

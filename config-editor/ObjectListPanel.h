@@ -1,0 +1,63 @@
+// The list of a program folder's profiles or receivers: disk identity, name and whether
+// it is enabled, unsaved ones marked "*", files that cannot be loaded greyed; with New,
+// Duplicate and Remove. Leaving an entry that has unsaved changes asks whether to save
+// them, discard them or stay on it.
+#pragma once
+
+#include <QWidget>
+#include <functional>
+
+class QPushButton;
+class QTreeWidget;
+
+namespace ConfigEditor {
+
+class ObjectList;
+class UserQuestions;
+
+class ObjectListPanel : public QWidget {
+  Q_OBJECT
+ public:
+  // How the panel speaks of its entries ("profile") and saves one (telling the user when
+  // that failed; false then).
+  struct Kind {
+    QString singular;
+    QString objectName;  // of the list widget: "List_Profiles"
+    std::function<bool(int index)> save;
+  };
+
+  ObjectListPanel(ObjectList& list, UserQuestions& questions, Kind kind, QWidget* parent = nullptr);
+
+  // The selected entry, or -1.
+  int Current() const { return current_; }
+  // Selects an entry without asking (-1: none).
+  void Select(int index);
+  // Shows the list's rows anew; the selection stays on its entry.
+  void Refresh();
+  // Asks about the selected entry's unsaved changes and saves or discards them; false
+  // when the user chose to stay, or the save failed.
+  bool SettleCurrent();
+
+  QTreeWidget& List() { return *tree_; }
+
+ signals:
+  // Another entry is selected (or the same one was read again): show it.
+  void CurrentChanged(int index);
+  // Entries came or went, or were saved or discarded.
+  void ListChanged();
+
+ private:
+  void OnCurrentRowChanged(int row);
+  void AddEntry(int index);
+  void RemoveCurrent();
+
+  ObjectList& list_;
+  UserQuestions& questions_;
+  Kind kind_;
+  QTreeWidget* tree_ = nullptr;
+  QPushButton* duplicate_ = nullptr;
+  QPushButton* remove_ = nullptr;
+  int current_ = -1;
+};
+
+}  // namespace ConfigEditor

@@ -1,0 +1,54 @@
+// The Receivers tab: the list of the folder's receivers and the selected one's form: name,
+// enabled, type, backup receiver and the four settings, each a kind and a text.
+#pragma once
+
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <memory>
+
+#include "config-editor/ObjectFiles.h"
+#include "config-editor/ObjectListPanel.h"
+
+class QComboBox;
+class QLineEdit;
+
+namespace ConfigEditor {
+
+class FieldForm;
+class UserQuestions;
+
+class ReceiversPage : public QWidget {
+  Q_OBJECT
+ public:
+  ReceiversPage(ReceiverFiles& receivers, UserQuestions& questions,
+                std::function<bool(int index)> save, QWidget* parent = nullptr);
+
+  ObjectListPanel& List() { return *list_; }
+
+ signals:
+  // The selected receiver was changed by the user.
+  void Edited();
+
+ private:
+  struct SettingField {
+    QComboBox* type = nullptr;
+    QLineEdit* text = nullptr;
+  };
+
+  void Show();
+  QWidget* CreateSetting(std::int16_t index);
+  void ShowSetting(std::int16_t index);
+  // Takes what the setting's fields hold; a text that is no value of the kind is marked
+  // and left out, the receiver keeping its value.
+  void ApplySetting(std::int16_t index);
+
+  ReceiverFiles& receivers_;
+  ObjectListPanel* list_ = nullptr;
+  FieldForm* form_ = nullptr;
+  std::array<SettingField, Halvane_Config::kReceiverSettings> settings_;
+  // The receiver the fields edit: a blank one while none is selected.
+  std::shared_ptr<Halvane_Config::cReceiver> shown_;
+};
+
+}  // namespace ConfigEditor

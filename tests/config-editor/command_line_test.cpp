@@ -1,0 +1,26 @@
+#include <gtest/gtest.h>
+
+#include "config-editor/CommandLine.h"
+
+namespace ConfigEditor {
+namespace {
+
+TEST(CommandLineTest, ReadsTheFolderTheCalendarAndHelp) {
+  ParsedCommandLine parsed = ParseCommandLine({"--folder", "/srv/alarm", "--calendar=/tmp/c.dat"});
+  EXPECT_EQ(parsed.error, "");
+  EXPECT_EQ(parsed.options.folder, "/srv/alarm");
+  EXPECT_EQ(parsed.options.calendar, "/tmp/c.dat");
+  EXPECT_FALSE(parsed.options.help);
+  EXPECT_TRUE(ParseCommandLine({"--help"}).options.help);
+  EXPECT_TRUE(ParseCommandLine({}).options.folder.empty());
+}
+
+TEST(CommandLineTest, RefusesWhatItDoesNotKnowAndMissingValues) {
+  EXPECT_EQ(ParseCommandLine({"--fodler", "x"}).error, "unknown argument: --fodler");
+  EXPECT_EQ(ParseCommandLine({"--folder"}).error, "--folder needs a path");
+  EXPECT_EQ(ParseCommandLine({"--calendar="}).error, "--calendar needs a path");
+  EXPECT_NE(UsageText().find("--folder DIR"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace ConfigEditor

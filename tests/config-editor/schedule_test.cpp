@@ -1,0 +1,205 @@
+// The weekly schedule in the editor, driven with the mouse and the keyboard.
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTest>
+
+#include "EditorFixture.h"
+#include "config-editor/EditorHost.h"
+#include "config-editor/ProfilesPage.h"
+#include "config-editor/ScheduleEditorPanel.h"
+
+namespace ConfigEditor {
+namespace {
+
+namespace hc = Halvane_Config;
+
+// Where the editor draws a minute and a row's bar.
+double MinuteX(int minute) {
+  return 30 + minute / 5.0;
+}
+double RowY(int row) {
+  return row * 25 + 11;
+}
+
+class ScheduleTest : public EditorTest {
+ protected:
+  void SetUp() override {
+    Open();
+    QTest::mouseClick(window->Profiles().findChild<QWidget*>(QStringLiteral("Command_New")),
+                      Qt::LeftButton);
+    profile = window->Profiles().Current();
+    ASSERT_NE(profile, nullptr);
+  }
+
+  ScheduleEditorPanel& Editor() { return window->Profiles().Editor(); }
+  QWidget& Surface() { return Editor().Surface(); }
+  QString Field(const char* name) {
+    return window->findChild<QLineEdit*>(QString::fromLatin1(name))->text();
+  }
+  // The periods of a day type: start and stop minutes.
+  std::vector<std::pair<int, int>> Periods(int dayType) {
+    std::vector<std::pair<int, int>> periods;
+    for (const hc::PeriodRef& period : profile->m_TimeSchedule->GetPeriods(dayType))
+      periods.emplace_back(period->m_StartMinute, period->m_StopMinute);
+    return periods;
+  }
+  QAction* PopupItem(const QString& caption) {
+    for (QAction* action : Editor().PopupMenu().actions())
+      if (action->text() == caption) return action;
+    ADD_FAILURE() << "no popup item " << caption.toStdString();
+    return nullptr;
+  }
+  bool IsBarGreen(QPoint at) {
+    const QImage& image = Editor().Surface().Surface().Image();
+    const QColor pixel = image.pixelColor(at * image.devicePixelRatio());
+    return pixel.green() > 100 && pixel.red() < 40 && pixel.blue() < 40;
+  }
+
+  std::shared_ptr<hc::cProfile> profile;
+};
+
+// A new profile has Monday to Friday grouped with one period each; Saturday and Sunday,
+// the last two rows, are empty.
+constexpr int kMondayRow = 0;
+constexpr int kSaturdayRow = 5;
+constexpr int kSundayRow = 6;
+
+TEST_F(ScheduleTest, DragCreatesAPeriodThatTheFieldsShowAndTheSurfaceDrawsGreen) {
+  Drag(Surface(), {MinuteX(8 * 60), RowY(kSaturdayRow)}, {MinuteX(16 * 60), RowY(kSaturdayRow)});
+
+  const int saturday = profile->m_TimeSchedule->GetSelectedDayType();
+  ASSERT_GE(saturday, 0);
+  EXPECT_EQ(profile->m_TimeSchedule->GetAxisRow(saturday), kSaturdayRow);
+  EXPECT_EQ(Periods(saturday), (std::vector<std::pair<int, int>>{{8 * 60, 16 * 60}}));
+  EXPECT_EQ(Field("Text_Schedule_Period_Start"), QStringLiteral("08:00"));
+  EXPECT_EQ(Field("Text_Schedule_Period_Stop"), QStringLiteral("16:00"));
+
+  EXPECT_TRUE(IsBarGreen(QPoint(int(MinuteX(8 * 60 + 10)), int(RowY(kSaturdayRow)))));
+  EXPECT_TRUE(IsBarGreen(QPoint(int(MinuteX(16 * 60 - 10)), int(RowY(kSaturdayRow)))));
+  EXPECT_FALSE(IsBarGreen(QPoint(int(MinuteX(8 * 60 - 10)), int(RowY(kSaturdayRow)))));
+  EXPECT_FALSE(IsBarGreen(QPoint(int(MinuteX(16 * 60 + 10)), int(RowY(kSaturdayRow)))));
+  EXPECT_FALSE(IsBarGreen(QPoint(int(MinuteX(12 * 60)), int(RowY(kSundayRow)))));
+  EXPECT_TRUE(window->windowTitle().contains(u'*'));
+}
+
+TEST_F(ScheduleTest, TypedTimesApplyOnEnter) {
+  Drag(Surface(), {MinuteX(8 * 60), RowY(kSundayRow)}, {MinuteX(16 * 60), RowY(kSundayRow)});
+  const int sunday = profile->m_TimeSchedule->GetSelectedDayType();
+  auto* start = window->findChild<QLineEdit*>(QStringLiteral("Text_Schedule_Period_Start"));
+  start->setFocus();
+  start->selectAll();
+  QTest::keyClicks(start, QStringLiteral("06:30"));
+  QTest::keyClick(start, Qt::Key_Return);
+  EXPECT_EQ(Periods(sunday), (std::vector<std::pair<int, int>>{{6 * 60 + 30, 16 * 60}}));
+  EXPECT_TRUE(IsBarGreen(QPoint(int(MinuteX(6 * 60 + 45)), int(RowY(kSundayRow)))));
+}
+
+TEST_F(ScheduleTest, PopupItemsHaveTheEditorsStatesAndAct) {
+  const int monday = 0;
+  // Right button on Monday: grouped Monday to Friday, nothing copied yet.
+  Click(Surface(), {MinuteX(12 * 60), RowY(kMondayRow)}, Qt::RightButton);
+  EXPECT_TRUE(Editor().PopupMenu().isVisible());
+  EXPECT_TRUE(PopupItem(QStringLiteral("&Group"))->isChecked());
+  EXPECT_TRUE(PopupItem(QStringLiteral("Group &Monday-Friday"))->isChecked());
+  EXPECT_FALSE(PopupItem(QStringLiteral("&Paste"))->isEnabled());
+  EXPECT_TRUE(PopupItem(QStringLiteral("&Delete"))->isEnabled());
+  PopupItem(QStringLiteral("&Copy"))->trigger();
+  Editor().PopupMenu().hide();
+
+  // On Sunday: not grouped, and Paste brings Monday's periods.
+  Click(Surface(), {MinuteX(2 * 60), RowY(kSundayRow)}, Qt::RightButton);
+  const int sunday = profile->m_TimeSchedule->GetSelectedDayType();
+  ASSERT_NE(sunday, monday);
+  EXPECT_FALSE(PopupItem(QStringLiteral("&Group"))->isChecked());
+  EXPECT_TRUE(PopupItem(QStringLiteral("&Paste"))->isEnabled());
+  PopupItem(QStringLiteral("&Paste"))->trigger();
+  Editor().PopupMenu().hide();
+  ASSERT_EQ(Periods(monday).size(), 1u);
+  EXPECT_EQ(Periods(sunday), Periods(monday));
+  const auto [start, stop] = Periods(monday)[0];
+  EXPECT_TRUE(IsBarGreen(QPoint(int(MinuteX((start + stop) / 2)), int(RowY(kSundayRow)))));
+
+  // Invert, then the whole day, then delete the selected period.
+  Click(Surface(), {MinuteX(2 * 60), RowY(kSundayRow)}, Qt::RightButton);
+  PopupItem(QStringLiteral("&Invert"))->trigger();
+  EXPECT_EQ(Periods(sunday), (std::vector<std::pair<int, int>>{{0, start}, {stop, 24 * 60}}));
+  Click(Surface(), {MinuteX(2 * 60), RowY(kSundayRow)}, Qt::RightButton);
+  PopupItem(QStringLiteral("00:00-&24:00"))->trigger();
+  EXPECT_EQ(Periods(sunday), (std::vector<std::pair<int, int>>{{0, 24 * 60}}));
+  Click(Surface(), {MinuteX(12 * 60), RowY(kSundayRow)});
+  Click(Surface(), {MinuteX(12 * 60), RowY(kSundayRow)}, Qt::RightButton);
+  PopupItem(QStringLiteral("&Delete"))->trigger();
+  Editor().PopupMenu().hide();
+  EXPECT_TRUE(Periods(sunday).empty());
+  EXPECT_FALSE(IsBarGreen(QPoint(int(MinuteX(12 * 60)), int(RowY(kSundayRow)))));
+}
+
+TEST_F(ScheduleTest, GroupMondayToFridayTogglesAndCopiesMonday) {
+  const int monday = 0;
+  const int friday = 4;
+  Click(Surface(), {MinuteX(12 * 60), RowY(kMondayRow)}, Qt::RightButton);
+  PopupItem(QStringLiteral("Group &Monday-Friday"))->trigger();
+  Editor().PopupMenu().hide();
+  EXPECT_FALSE(profile->m_TimeSchedule->GetGrouped(monday));
+  Click(Surface(), {MinuteX(12 * 60), RowY(kMondayRow)}, Qt::RightButton);
+  EXPECT_FALSE(PopupItem(QStringLiteral("Group &Monday-Friday"))->isChecked());
+  Editor().PopupMenu().hide();
+
+  // Ungrouped, a new Monday period stays Monday's own ...
+  Drag(Surface(), {MinuteX(18 * 60), RowY(kMondayRow)}, {MinuteX(20 * 60), RowY(kMondayRow)});
+  EXPECT_EQ(Periods(monday).size(), 2u);
+  EXPECT_EQ(Periods(friday).size(), 1u);
+  // ... until the days are grouped again.
+  Click(Surface(), {MinuteX(12 * 60), RowY(kMondayRow)}, Qt::RightButton);
+  PopupItem(QStringLiteral("Group &Monday-Friday"))->trigger();
+  Editor().PopupMenu().hide();
+  EXPECT_TRUE(profile->m_TimeSchedule->GetGrouped(friday));
+  EXPECT_EQ(Periods(friday), Periods(monday));
+}
+
+TEST_F(ScheduleTest, DeleteRemovesEveryPeriodOfTheDayWhenTheOptionIsOn) {
+  auto* option = window->findChild<QAction*>(QStringLiteral("Option_DeleteAllPeriods"));
+  ASSERT_NE(option, nullptr);
+  ASSERT_FALSE(option->isChecked());  // off unless the user turned it on
+  Drag(Surface(), {MinuteX(2 * 60), RowY(kSundayRow)}, {MinuteX(4 * 60), RowY(kSundayRow)});
+  Drag(Surface(), {MinuteX(8 * 60), RowY(kSundayRow)}, {MinuteX(10 * 60), RowY(kSundayRow)});
+  const int sunday = profile->m_TimeSchedule->GetSelectedDayType();
+  ASSERT_EQ(Periods(sunday).size(), 2u);
+
+  Click(Surface(), {MinuteX(9 * 60), RowY(kSundayRow)});
+  Click(Surface(), {MinuteX(9 * 60), RowY(kSundayRow)}, Qt::RightButton);
+  PopupItem(QStringLiteral("&Delete"))->trigger();
+  Editor().PopupMenu().hide();
+  EXPECT_EQ(Periods(sunday), (std::vector<std::pair<int, int>>{{2 * 60, 4 * 60}}));
+
+  option->trigger();
+  Drag(Surface(), {MinuteX(8 * 60), RowY(kSundayRow)}, {MinuteX(10 * 60), RowY(kSundayRow)});
+  Click(Surface(), {MinuteX(9 * 60), RowY(kSundayRow)}, Qt::RightButton);
+  PopupItem(QStringLiteral("&Delete"))->trigger();
+  Editor().PopupMenu().hide();
+  option->trigger();
+  EXPECT_TRUE(Periods(sunday).empty());
+}
+
+TEST_F(ScheduleTest, KeysChooseARowSelectItsPeriodsAndOpenTheMenu) {
+  const int friday = 4;
+  Surface().setFocus();
+  for (int i = 0; i < 4; ++i)
+    QTest::keyClick(&Surface(), Qt::Key_Down);
+  QTest::keyClick(&Surface(), Qt::Key_Right);
+  EXPECT_EQ(profile->m_TimeSchedule->GetSelectedDayType(), friday);
+  const auto [start, stop] = Periods(friday).at(0);
+  EXPECT_EQ(Field("Text_Schedule_Period_Start"), QStringLiteral("%1:%2")
+                                                     .arg(start / 60, 2, 10, QChar(u'0'))
+                                                     .arg(start % 60, 2, 10, QChar(u'0')));
+  QTest::keyClick(&Surface(), Qt::Key_F10, Qt::ShiftModifier);
+  EXPECT_TRUE(Editor().PopupMenu().isVisible());
+  EXPECT_TRUE(PopupItem(QStringLiteral("&Group"))->isChecked());
+  Editor().PopupMenu().hide();
+  EXPECT_EQ(Periods(friday).size(), 1u);
+  EXPECT_EQ(Periods(friday)[0].second, stop);
+}
+
+}  // namespace
+}  // namespace ConfigEditor
