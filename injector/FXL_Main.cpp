@@ -52,12 +52,6 @@ std::int32_t ClampToInt32(double value) {
   return static_cast<std::int32_t>(rounded);
 }
 
-// r x 3 rounded, halves to even: 0 with 1/6, 1 with 1/3, 3 is cut back to 2 (1/2).
-std::int16_t StreamEventType(double r) {
-  const double type = hcp::RoundHalfEven(r * 3);
-  return static_cast<std::int16_t>(type > 2 ? 2 : type);
-}
-
 QString GenericFilePath() {
   return QString::fromStdU16String(hcp::ProgramFolder()) + QStringLiteral("GenericFile.txt");
 }
@@ -344,7 +338,7 @@ void FXL_Main::AfterBurst(std::function<void()> handler) {
 void FXL_Main::Timer_Timer() {
   if (burstRunning_ || !Check_Stream.Ticked()) return;
   // As Command_Alarm_Click does, counted as streaming.
-  RunBurst(BurstOrigin::kStream, StreamEventType(hcp::Rnd()), false);
+  RunBurst(BurstOrigin::kStream, FauxlarmEvents::StreamEventType(hcp::Rnd()), false);
 }
 
 void FXL_Main::Timer_SetDateAndTime_Timer() {
