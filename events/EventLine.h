@@ -24,6 +24,11 @@ inline constexpr int kCommandQueue = 0;
 // The generic file's name, in the program's folder.
 inline constexpr char kGenericFileName[] = "GenericFile.txt";
 
+// What the window's six fields hold before any setting is restored (Tag, Area, Category,
+// Name, Description, Status): the fields of an event nobody has filled in.
+inline constexpr std::string_view kDesignFields[] = {
+    "TA0220'GT41", "A5", "2", "PressureFault", "Pressure is bad", "ACTIVE"};
+
 // The fields of one event, each already in Windows-1252.
 struct EventFields {
   std::string_view date;

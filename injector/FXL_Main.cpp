@@ -16,8 +16,6 @@ const QString kSection = QStringLiteral("Parameters");
 const QString kTitle = QStringLiteral("Fauxlarm version 3.00.00");
 constexpr int kDateAndTimeInterval = 500;
 constexpr int kStreamInterval = 100;
-const char* const kDesignFields[FXL_Main::kFieldCount] = {
-    "TA0220'GT41", "A5", "2", "PressureFault", "Pressure is bad", "ACTIVE"};
 
 double NumberIn(const QString& text) {
   return hcp::LeadingNumber(Utf16View(text));
@@ -61,7 +59,7 @@ QString GenericFilePath() {
 FXL_Main::FXL_Main(const FXL_Environment& environment, QObject* parent)
     : QObject(parent), environment_(environment) {
   for (int i = 0; i < kFieldCount; ++i) {
-    Text_Field[i].SetText(QString::fromUtf8(kDesignFields[i]));
+    Text_Field[i].SetText(QString::fromLatin1(FauxlarmEvents::kDesignFields[i]));
     Text_Field[i].setObjectName(QStringLiteral("Text_Field(%1)").arg(i));
   }
   // Named after their controls, so views, tests and debuggers can find them.
