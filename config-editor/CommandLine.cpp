@@ -41,7 +41,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
 
 std::string UsageText() {
   return "Usage: halvane-config [--folder DIR] [--calendar FILE]\n"
-         "       halvane-config --help\n"
+         "  or:  halvane-config --help\n"
          "\n"
          "Shows and changes what an alarm server loads from its program folder: the\n"
          "profiles (Profiles/Profile_NNNN.dat) with their weekly schedules, the calendar of\n"

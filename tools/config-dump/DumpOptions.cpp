@@ -9,7 +9,7 @@ namespace configdump {
 
 const char* const kDumpUsage =
     "Usage: halvane-config-dump [options] FILE...\n"
-    "       halvane-config-dump [options] --folder DIR\n"
+    "  or:  halvane-config-dump [options] --folder DIR\n"
     "Shows what is inside the configuration files of a Halvane alarm server, decoded by the\n"
     "same code the server loads them with: receivers (Receivers/Receiver_NNNN.dat), profiles\n"
     "with their time schedules (Profiles/Profile_NNNN.dat), calendars, and alarm records\n"
