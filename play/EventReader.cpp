@@ -93,6 +93,22 @@ std::string AtText(std::int64_t nanoseconds) {
   return text;
 }
 
+EventReader::Status FromRecords(RecordReader::Status status) {
+  switch (status) {
+    case RecordReader::Status::kRecord:
+      return EventReader::Status::kEvent;
+    case RecordReader::Status::kEnd:
+      return EventReader::Status::kEnd;
+    case RecordReader::Status::kTimedOut:
+      return EventReader::Status::kTimedOut;
+    case RecordReader::Status::kStopped:
+      return EventReader::Status::kStopped;
+    case RecordReader::Status::kError:
+      break;
+  }
+  return EventReader::Status::kError;
+}
+
 int TypeOf(std::string_view text) {
   if (text.size() == 1 && text[0] >= '0' && text[0] <= '3') return text[0] - '0';
   for (std::size_t i = 0; i < kTypeNames.size(); ++i) {
@@ -125,16 +141,8 @@ std::int16_t SystemNumber(std::string_view text) {
 
 EventReader::Status EventReader::Open(int timeoutMs, Problem* problem) {
   std::fill(std::begin(columnOf_), std::end(columnOf_), -1);
-  switch (records_.Prime(timeoutMs)) {
-    case RecordReader::Status::kTimedOut:
-      return Status::kTimedOut;
-    case RecordReader::Status::kStopped:
-      return Status::kStopped;
-    case RecordReader::Status::kError:
-      return Status::kError;
-    default:
-      break;
-  }
+  const Status primed = FromRecords(records_.Prime(timeoutMs));
+  if (primed != Status::kEvent) return primed;
   const std::string_view first = records_.FirstLine();
   if (first.size() >= 2 && first[0] >= '0' && first[0] <= '3' && first[1] == '|') {
     kind_ = Kind::kGenericFile;
@@ -146,10 +154,8 @@ EventReader::Status EventReader::Open(int timeoutMs, Problem* problem) {
 }
 
 EventReader::Status EventReader::ReadHeader(Problem* problem) {
-  const RecordReader::Status status = records_.Next(record_, -1);
-  if (status == RecordReader::Status::kEnd) return Status::kEnd;
-  if (status == RecordReader::Status::kStopped) return Status::kStopped;
-  if (status == RecordReader::Status::kError) return Status::kError;
+  const Status status = FromRecords(records_.Next(record_, -1));
+  if (status != Status::kEvent) return status;
   if (record_.fault != Record::Fault::kNone) {
     *problem = {record_.faultAt,
                 "found a header that cannot be read; expected the names of the "
@@ -186,18 +192,8 @@ EventReader::Status EventReader::ReadHeader(Problem* problem) {
 }
 
 EventReader::Status EventReader::Next(Event& event, Problem* problem, int timeoutMs) {
-  switch (records_.Next(record_, timeoutMs)) {
-    case RecordReader::Status::kRecord:
-      break;
-    case RecordReader::Status::kEnd:
-      return Status::kEnd;
-    case RecordReader::Status::kTimedOut:
-      return Status::kTimedOut;
-    case RecordReader::Status::kStopped:
-      return Status::kStopped;
-    case RecordReader::Status::kError:
-      return Status::kError;
-  }
+  const Status status = FromRecords(records_.Next(record_, timeoutMs));
+  if (status != Status::kEvent) return status;
   switch (record_.fault) {
     case Record::Fault::kNone:
       break;

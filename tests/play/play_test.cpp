@@ -63,7 +63,7 @@ class PlayTest : public ::testing::Test {
 
 TEST_F(PlayTest, ScenarioGoesToTheGenericFileAsFauxlarmWritesIt) {
   const std::string scenario = Write("s.csv", kScenario);
-  const PlayResult run = RunPlay({"--file=" + Path("G.txt"), scenario});
+  const ProgramRun run = RunPlay({"--file=" + Path("G.txt"), scenario});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(Read("G.txt"), kLines);
   EXPECT_NE(run.out.find("Events read     3 from"), std::string::npos) << run.out;
@@ -82,17 +82,17 @@ TEST_F(PlayTest, ScenarioGoesToTheGenericFileAsFauxlarmWritesIt) {
 TEST_F(PlayTest, WhatOneRunWroteReplaysToTheSameFileAndOverTcpInOrder) {
   const std::string scenario = Write("s.csv", kScenario);
   ASSERT_EQ(RunPlay({"--file=" + Path("A.txt"), scenario}).exitCode, 0);
-  const PlayResult again = RunPlay({"--file=" + Path("B.txt"), "--json", Path("A.txt")});
+  const ProgramRun again = RunPlay({"--file=" + Path("B.txt"), "--json", Path("A.txt")});
   ASSERT_EQ(again.exitCode, 0) << again.err;
   EXPECT_EQ(Read("B.txt"), Read("A.txt"));
   EXPECT_NE(again.out.find("\"read\":3,\"sent\":3,\"undelivered\":0"), std::string::npos)
       << again.out;
 
-  PlayProcess tcp(FAUXLARM_PLAY, {"--tcp=0", "--wait=20", "--loop=2", Path("A.txt")});
-  const int port = tcp.ListeningPort();
+  RunningProgram tcp({FAUXLARM_PLAY, "--tcp=0", "--wait=20", "--loop=2", Path("A.txt")});
+  const int port = ListeningPort(tcp);
   ASSERT_NE(port, 0) << tcp.ErrorSoFar();
   const std::string received = ReadAllFrom(port);
-  const PlayResult run = tcp.Wait();
+  const ProgramRun run = tcp.Wait();
   EXPECT_EQ(run.exitCode, 0) << run.err;
   std::string lines = std::regex_replace(kLines, std::regex("\r\n"), "\n");
   EXPECT_EQ(received, lines + lines);
@@ -116,7 +116,7 @@ TEST_F(PlayTest, QueueGetsAlarmAndMessageCommandsThatTheLibraryHandsBack) {
   };
   drain();
 
-  const PlayResult run =
+  const ProgramRun run =
       RunPlay({"--queue", "--system=VISTA", "--log=" + Path("log"), Write("s.csv", kScenario)});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   const std::vector<std::string> expected = {
@@ -154,7 +154,7 @@ TEST_F(PlayTest, BadScenarioIsToldWhereAndNothingIsSent) {
                                 "4,active,H\xF6\n"
                                 "5,1,\"open\n"
                                 "6,0,x\n");
-  const PlayResult run = RunPlay({"--file=" + Path("G.txt"), bad});
+  const ProgramRun run = RunPlay({"--file=" + Path("G.txt"), bad});
   EXPECT_EQ(run.exitCode, 2);
   for (const char* message : {
            ":2:3: found the type \"actve\"; expected inactive, active, acked, message or 0 to 3",
@@ -170,7 +170,7 @@ TEST_F(PlayTest, BadScenarioIsToldWhereAndNothingIsSent) {
   }
   EXPECT_FALSE(fs::exists(Path("G.txt")));
 
-  const PlayResult column = RunPlay({"--queue", Write("c.csv", "at,type,colour\n")});
+  const ProgramRun column = RunPlay({"--queue", Write("c.csv", "at,type,colour\n")});
   EXPECT_EQ(column.exitCode, 2);
   EXPECT_NE(column.err.find("c.csv:1:9: found the column \"colour\"; expected at, type, tag"),
             std::string::npos)
@@ -178,7 +178,7 @@ TEST_F(PlayTest, BadScenarioIsToldWhereAndNothingIsSent) {
 }
 
 TEST_F(PlayTest, BadLinesOfStandardInputAreSkippedAndCounted) {
-  const PlayResult run =
+  const ProgramRun run =
       RunPlay({"--file=" + Path("G.txt"), "-"}, "type,tag\n1,A\nfive,B\n0,C\n1,D,E\n");
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(Lines("G.txt"), 2);
@@ -188,11 +188,11 @@ TEST_F(PlayTest, BadLinesOfStandardInputAreSkippedAndCounted) {
 }
 
 TEST_F(PlayTest, CtrlCStopsWithASummaryThatAddsUp) {
-  PlayProcess run(FAUXLARM_PLAY,
-                  {"--file=" + Path("G.txt"), "--random", "--rate=40", "--json", "--quiet"});
+  RunningProgram run(
+      {FAUXLARM_PLAY, "--file=" + Path("G.txt"), "--random", "--rate=40", "--json", "--quiet"});
   std::this_thread::sleep_for(std::chrono::milliseconds(600));
   run.Signal(SIGINT);
-  const PlayResult result = run.Wait();
+  const ProgramRun result = run.Wait();
   std::smatch counts;
   ASSERT_TRUE(std::regex_search(
       result.out, counts, std::regex("\"read\":(\\d+),\"sent\":(\\d+),\"undelivered\":(\\d+)")))
@@ -207,7 +207,7 @@ TEST_F(PlayTest, CtrlCStopsWithASummaryThatAddsUp) {
 }
 
 TEST_F(PlayTest, RateIsKeptRoughly) {
-  const PlayResult run =
+  const ProgramRun run =
       RunPlay({"--file=" + Path("G.txt"), "--random", "--rate=200", "--duration=1", "--json"});
   ASSERT_EQ(run.exitCode, 0) << run.err;
   const auto lines = Lines("G.txt");
@@ -219,18 +219,18 @@ TEST_F(PlayTest, UsageAndSetUpFailuresSaySoWithTheirStatus) {
   EXPECT_EQ(RunPlay({Path("s.csv")}).exitCode, 2);
   EXPECT_EQ(RunPlay({"--queue", "--file=x", Path("s.csv")}).exitCode, 2);
   EXPECT_EQ(RunPlay({"--queue", "--random"}).exitCode, 2);
-  const PlayResult missing = RunPlay({"--queue", Path("none.csv")});
+  const ProgramRun missing = RunPlay({"--queue", Path("none.csv")});
   EXPECT_EQ(missing.exitCode, 2);
   EXPECT_NE(missing.err.find("cannot open"), std::string::npos);
 
-  const PlayResult nobody = RunPlay({"--tcp=0", "--wait=0.2", Write("s.csv", kScenario)});
+  const ProgramRun nobody = RunPlay({"--tcp=0", "--wait=0.2", Write("s.csv", kScenario)});
   EXPECT_EQ(nobody.exitCode, 1);
   EXPECT_NE(nobody.err.find("no alarm server connected to port"), std::string::npos) << nobody.err;
 
   // A copy of the program with no exchange library beside it or anywhere else.
   fs::copy_file(FAUXLARM_PLAY, Path("fauxlarm-play"));
-  const PlayResult noLibrary = PlayProcess(Path("fauxlarm-play"), {"--queue", Path("s.csv")}, {},
-                                           {"LD_LIBRARY_PATH=" + folder_.string()})
+  const ProgramRun noLibrary = RunningProgram({Path("fauxlarm-play"), "--queue", Path("s.csv")}, {},
+                                              {"LD_LIBRARY_PATH=" + folder_.string()})
                                    .Wait();
   EXPECT_EQ(noLibrary.exitCode, 1);
   EXPECT_NE(noLibrary.err.find("The exchange library could not be loaded: looked for"),
