@@ -244,6 +244,9 @@ bool EventReader::ReadLine(Event& event, Problem* problem) {
     const std::size_t nameEnd = line.find('|', p);
     event.name.assign(line.substr(p, nameEnd - p));
     event.description.assign(line.substr(nameEnd + 1, line.rfind('|') - nameEnd - 1));
+  } else {
+    event.name.clear();
+    event.description.clear();
   }
   return true;
 }

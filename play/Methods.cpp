@@ -187,7 +187,7 @@ bool QueueMethod::Start() {
 
 std::string QueueMethod::Description() const {
   return "command queue " + std::to_string(FauxlarmEvents::kCommandQueue) + " of " +
-         library_.FileName();
+         (library_.FileName().empty() ? "the exchange library" : library_.FileName());
 }
 
 Method::Delivery QueueMethod::Deliver(const Event& event, std::string_view line, Tally& tally) {

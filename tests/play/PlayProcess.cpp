@@ -26,19 +26,24 @@ int ListeningPort(const RunningProgram& program) {
   return 0;
 }
 
-std::string ReadAllFrom(int port) {
+int ConnectTo(int port) {
   const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_port = htons(static_cast<std::uint16_t>(port));
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  std::string bytes;
-  if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
-    char buffer[65536];
-    ssize_t n;
-    while ((n = ::read(fd, buffer, sizeof buffer)) > 0)
-      bytes.append(buffer, static_cast<std::size_t>(n));
-  }
+  if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) return fd;
   ::close(fd);
+  return -1;
+}
+
+std::string ReadAllFrom(int port) {
+  const int fd = ConnectTo(port);
+  std::string bytes;
+  char buffer[65536];
+  ssize_t n;
+  while (fd >= 0 && (n = ::read(fd, buffer, sizeof buffer)) > 0)
+    bytes.append(buffer, static_cast<std::size_t>(n));
+  if (fd >= 0) ::close(fd);
   return bytes;
 }

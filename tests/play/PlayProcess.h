@@ -15,5 +15,7 @@ ProgramRun RunPlay(const std::vector<std::string>& arguments, const std::string&
 // Waits up to five seconds for the program's standard error to name the port it listens
 // on; 0 if it does not.
 int ListeningPort(const RunningProgram& program);
+// A connection to the port on loopback; -1 when none could be made.
+int ConnectTo(int port);
 // Connects to the port on loopback and reads until the peer closes.
 std::string ReadAllFrom(int port);

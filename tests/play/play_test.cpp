@@ -3,8 +3,10 @@
 // asserted beyond order and a wide bound on --rate.
 #include <dirent.h>
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -185,6 +187,59 @@ TEST_F(PlayTest, BadLinesOfStandardInputAreSkippedAndCounted) {
   EXPECT_NE(run.err.find("<stdin>:3:1: found the type \"five\""), std::string::npos) << run.err;
   EXPECT_NE(run.err.find("<stdin>:5:5: found 3 fields"), std::string::npos) << run.err;
   EXPECT_NE(run.out.find("Bad lines       2 skipped"), std::string::npos) << run.out;
+}
+
+TEST_F(PlayTest, ServerThatGoesAwayIsCountedAndANewOneTakesOver) {
+  RunningProgram run({FAUXLARM_PLAY, "--tcp=0", "--wait=20", "--random", "--rate=200",
+                      "--duration=2", "--json", "--log=" + Path("log")});
+  const int port = ListeningPort(run);
+  ASSERT_NE(port, 0) << run.ErrorSoFar();
+  {
+    // The first server reads a little and goes away.
+    const int first = ConnectTo(port);
+    char buffer[256];
+    std::size_t got = 0;
+    while (got < 1000) {
+      const ssize_t n = ::read(first, buffer, sizeof buffer);
+      if (n <= 0) break;
+      got += static_cast<std::size_t>(n);
+    }
+    ::close(first);
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  const std::string second = ReadAllFrom(port);
+  const ProgramRun result = run.Wait();
+  EXPECT_EQ(result.exitCode, 1) << result.err;
+  EXPECT_GT(std::count(second.begin(), second.end(), '\n'), 100);
+  std::smatch counts;
+  ASSERT_TRUE(std::regex_search(result.out, counts,
+                                std::regex("\"read\":(\\d+),\"sent\":(\\d+),\"undelivered\":(\\d+),"
+                                           "\"undelivered_by_reason\":\\{\"no_server\":(\\d+)\\}")))
+      << result.out;
+  EXPECT_EQ(std::stoi(counts[1]), std::stoi(counts[2]) + std::stoi(counts[3]));
+  EXPECT_EQ(counts[3], counts[4]);
+  EXPECT_NE(Read("log").find(" tcp no_server 2|"), std::string::npos);
+}
+
+TEST_F(PlayTest, StandardInputGoesOutLineByLineAsItArrives) {
+  ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0600), 0);
+  RunningProgram run(
+      {"/bin/sh", "-c",
+       std::string("exec ") + FAUXLARM_PLAY + " --file=" + Path("G.txt") + " - < " + Path("fifo")});
+  const int writer = ::open(Path("fifo").c_str(), O_WRONLY);
+  ASSERT_GE(writer, 0);
+  const auto waitForLines = [&](long lines) {
+    for (int i = 0; i < 500 && Lines("G.txt") < lines; ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return Lines("G.txt");
+  };
+  const std::string first = "type,tag\n1,A\n";
+  ASSERT_EQ(::write(writer, first.data(), first.size()), static_cast<ssize_t>(first.size()));
+  EXPECT_EQ(waitForLines(1), 1);
+  ASSERT_EQ(::write(writer, "0,B\n", 4), 4);
+  EXPECT_EQ(waitForLines(2), 2);
+  ::close(writer);
+  EXPECT_EQ(run.Wait().exitCode, 0);
 }
 
 TEST_F(PlayTest, CtrlCStopsWithASummaryThatAddsUp) {
