@@ -16,8 +16,8 @@ std::int64_t MonotonicNanoseconds();
 // Waits until the monotonic clock reaches the deadline; returns early when a stop signal
 // comes.
 void SleepUntil(std::int64_t deadline);
-// Asks the system to wake the program as close to its deadlines as it can (precise timers,
-// short time slices), for runs that keep times.
+// Asks the system to wake the program as close to its deadlines as it can, for runs that
+// keep times.
 void KeepTimeClosely();
 
 struct CalendarTime {

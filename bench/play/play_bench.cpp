@@ -6,6 +6,7 @@
 // Usage: play_bench FAUXLARM_PLAY [PACING_SECONDS [SCENARIO_MB]]
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <sys/prctl.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
@@ -46,10 +47,11 @@ struct Process {
   int status = -1;
   std::string out;
   double seconds = 0;
+  double cpuSeconds = 0;
   double peakMegabytes = 0;
 };
 
-// Runs a program to its end with standard output kept; standard error is dropped.
+// Runs a program to its end with what it prints on standard output and error kept.
 Process Run(const std::vector<std::string>& argv) {
   int pipeEnds[2];
   if (pipe(pipeEnds) != 0) return {};
@@ -61,7 +63,7 @@ Process Run(const std::vector<std::string>& argv) {
       arguments.push_back(const_cast<char*>(argument.c_str()));
     arguments.push_back(nullptr);
     dup2(pipeEnds[1], STDOUT_FILENO);
-    freopen("/dev/null", "w", stderr);
+    dup2(pipeEnds[1], STDERR_FILENO);
     execvp(arguments[0], arguments.data());
     _exit(127);
   }
@@ -76,6 +78,8 @@ Process Run(const std::vector<std::string>& argv) {
   wait4(child, &process.status, 0, &usage);
   process.seconds = SecondsSince(start);
   process.peakMegabytes = usage.ru_maxrss / 1024.0;
+  process.cpuSeconds = usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
+                       (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
   return process;
 }
 
@@ -97,31 +101,40 @@ int FreePort() {
   return ntohs(address.sin_port);
 }
 
-// What a reader on loopback saw: every line's arrival against the schedule of `rate` lines
-// a second from the first one (0: no schedule).
+// What a reader on loopback saw: every message's arrival against a schedule of `rate`
+// messages a second (0: no schedule), set so that none came early; lateness measured
+// where the server would see it, the same way for every sender.
 struct Received {
-  std::int64_t lines = 0;
+  std::int64_t messages = 0;
   double firstToLast = 0;
-  std::vector<double> deviations;  // seconds, absolute
+  std::vector<double> lateness;  // seconds
 };
 
-void Read(int fd, double rate, Received& received) {
+// Messages are lines, or of a fixed size (loggen's have no line ends).
+void Read(int fd, double rate, Received& received, std::size_t messageSize = 0) {
   std::vector<char> buffer(1 << 20);
   Clock::time_point first;
   Clock::time_point last;
+  std::int64_t bytes = 0;
   ssize_t n;
   while ((n = recv(fd, buffer.data(), buffer.size(), 0)) > 0) {
     last = Clock::now();
-    const auto lines = std::count(buffer.data(), buffer.data() + n, '\n');
-    if (received.lines == 0) first = last;
-    for (std::int64_t i = 0; rate > 0 && i < lines; ++i) {
-      const double due = static_cast<double>(received.lines + i) / rate;
-      received.deviations.push_back(
-          std::abs(std::chrono::duration<double>(last - first).count() - due));
-    }
-    received.lines += lines;
+    if (bytes == 0) first = last;
+    bytes += n;
+    const std::int64_t messages =
+        messageSize > 0 ? bytes / static_cast<std::int64_t>(messageSize) - received.messages
+                        : std::count(buffer.data(), buffer.data() + n, '\n');
+    const double since = std::chrono::duration<double>(last - first).count();
+    for (std::int64_t i = 0; rate > 0 && i < messages; ++i)
+      received.lateness.push_back(since - static_cast<double>(received.messages + i) / rate);
+    received.messages += messages;
   }
   received.firstToLast = std::chrono::duration<double>(last - first).count();
+  if (!received.lateness.empty()) {
+    const double earliest = *std::min_element(received.lateness.begin(), received.lateness.end());
+    for (double& lateness : received.lateness)
+      lateness -= earliest;
+  }
   close(fd);
 }
 
@@ -156,12 +169,12 @@ void Pacing(const std::string& play, int rate, int seconds) {
   reader.join();
   const double achieved = JsonNumber(run.out, "rate");
   std::printf(
-      "fauxlarm-play --rate=%-6d  %10.2f/s  %+7.3f %%  lateness p50 %.3f p99 %.3f max %.3f ms"
-      "  | reader: %lld lines, off schedule p50 %.3f p99 %.3f ms\n",
+      "fauxlarm-play --rate=%-6d %10.2f/s %+7.3f %%  own lateness p50 %.3f p99 %.3f max %.3f ms"
+      "  | reader: %lld lines, lateness p50 %.3f p99 %.3f ms\n",
       rate, achieved, (achieved / rate - 1) * 100, JsonNumber(run.out, "p50"),
       JsonNumber(run.out, "p99"), JsonNumber(run.out, "max"),
-      static_cast<long long>(received.lines), Percentile(received.deviations, 0.5) * 1e3,
-      Percentile(received.deviations, 0.99) * 1e3);
+      static_cast<long long>(received.messages), Percentile(received.lateness, 0.5) * 1e3,
+      Percentile(received.lateness, 0.99) * 1e3);
 }
 
 void LoggenPacing(int rate, int seconds) {
@@ -175,20 +188,43 @@ void LoggenPacing(int rate, int seconds) {
   listen(listener, 4);
   socklen_t size = sizeof address;
   getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size);
+  // 127 bytes is the least loggen sends; its stream messages have no line ends.
+  constexpr std::size_t kMessageSize = 127;
   Received received;
-  std::thread reader([&] { Read(accept(listener, nullptr, nullptr), rate, received); });
+  std::thread reader(
+      [&] { Read(accept(listener, nullptr, nullptr), rate, received, kMessageSize); });
   const Process run =
-      Run({"loggen", "--inet", "--stream", "--size=80", "--rate=" + std::to_string(rate),
-           "--interval=" + std::to_string(seconds), "127.0.0.1",
+      Run({"loggen", "--inet", "--stream", "--quiet", "--size=" + std::to_string(kMessageSize),
+           "--rate=" + std::to_string(rate), "--interval=" + std::to_string(seconds), "127.0.0.1",
            std::to_string(ntohs(address.sin_port))});
   reader.join();
   close(listener);
-  const double achieved = static_cast<double>(received.lines) / seconds;
+  // Its own figure: "average rate = 1207.15 msg/sec, count=3636, time=3.01205, ..."
+  std::smatch own;
+  const double achieved = std::regex_search(run.out, own, std::regex("average rate = ([0-9.]+)"))
+                              ? std::stod(own[1])
+                              : NAN;
   std::printf(
-      "loggen --rate=%-13d  %10.2f/s  %+7.3f %%  (no lateness of its own)"
-      "                    | reader: %lld lines, off schedule p50 %.3f p99 %.3f ms\n",
-      rate, achieved, (achieved / rate - 1) * 100, static_cast<long long>(received.lines),
-      Percentile(received.deviations, 0.5) * 1e3, Percentile(received.deviations, 0.99) * 1e3);
+      "loggen --rate=%-13d %10.2f/s %+7.3f %%  (tells no lateness)"
+      "                              | reader: %lld messages, lateness p50 %.3f p99 %.3f ms\n",
+      rate, achieved, (achieved / rate - 1) * 100, static_cast<long long>(received.messages),
+      Percentile(received.lateness, 0.5) * 1e3, Percentile(received.lateness, 0.99) * 1e3);
+}
+
+// The floor of this machine at the moment: a bare loop that sleeps to absolute deadlines
+// and takes the time when it wakes, with the same exact timers.
+void Floor(int rate, int seconds) {
+  prctl(PR_SET_TIMERSLACK, 1, 0, 0, 0);
+  std::vector<double> lateness;
+  const Clock::time_point start = Clock::now();
+  for (std::int64_t i = 0; i < std::int64_t{rate} * seconds; ++i) {
+    const Clock::time_point due = start + std::chrono::nanoseconds(i * 1'000'000'000 / rate);
+    std::this_thread::sleep_until(due);
+    lateness.push_back(std::chrono::duration<double>(Clock::now() - due).count());
+  }
+  std::printf("a bare sleep loop at %-8d lateness p50 %.3f p99 %.3f max %.3f ms\n", rate,
+              Percentile(lateness, 0.5) * 1e3, Percentile(lateness, 0.99) * 1e3,
+              Percentile(lateness, 1.0) * 1e3);
 }
 
 // A started Fauxlarm window sending by the given method, in a temporary program folder,
@@ -224,7 +260,7 @@ double FauxlarmTcpBurst(const QString& binFolder, int events) {
   std::thread reader([&] {
     Received received;
     Read(ConnectTo(form.ListeningPort()), 0, received);
-    lines = received.lines;
+    lines = received.messages;
   });
   while (form.Winsock_Data.State() != DataSocket::kConnected)
     QCoreApplication::processEvents();
@@ -264,13 +300,15 @@ void TopSpeed(const std::string& play, const QString& binFolder, const std::stri
   const double fauxlarmQueue = FauxlarmQueueBurst(binFolder, events);
   std::printf(
       "top speed, %d events: TCP to a reader %.2f M/s (the reader: %lld lines, %.2f M/s; "
-      "whole run with the check %.2f s); Fauxlarm's burst %.2f M/s\n",
-      events, JsonNumber(tcp.out, "rate") / 1e6, static_cast<long long>(received.lines),
-      received.lines / received.firstToLast / 1e6, tcp.seconds, fauxlarmTcp / 1e6);
+      "whole run with the check %.2f s, %.2f s CPU); Fauxlarm's burst %.2f M/s\n",
+      events, JsonNumber(tcp.out, "rate") / 1e6, static_cast<long long>(received.messages),
+      received.messages / received.firstToLast / 1e6, tcp.seconds, tcp.cpuSeconds,
+      fauxlarmTcp / 1e6);
   std::printf(
-      "top speed, %d events: command queue 0 %.2f M/s (whole run %.2f s); Fauxlarm's burst "
-      "%.2f M/s\n",
-      events, JsonNumber(queue.out, "rate") / 1e6, queue.seconds, fauxlarmQueue / 1e6);
+      "top speed, %d events: command queue 0 %.2f M/s (whole run %.2f s, %.2f s CPU); "
+      "Fauxlarm's burst %.2f M/s\n",
+      events, JsonNumber(queue.out, "rate") / 1e6, queue.seconds, queue.cpuSeconds,
+      fauxlarmQueue / 1e6);
 }
 
 void Memory(const std::string& play, const std::string& folder, int megabytes) {
@@ -296,9 +334,9 @@ void Memory(const std::string& play, const std::string& folder, int megabytes) {
   }
   const Process run = Run({play, "--queue", "--rate=0", "--json", "--quiet", file});
   std::printf(
-      "%d MB scenario, %lld rows, into command queue 0: peak resident %.1f MB, %.1f s in all "
-      "(%.0f sent, %.2f M/s while sending)\n",
-      megabytes, static_cast<long long>(rows), run.peakMegabytes, run.seconds,
+      "%d MB scenario, %lld rows, into command queue 0: peak resident %.1f MB, %.1f s in all, "
+      "%.1f s CPU (checked, then %.0f sent at %.2f M/s)\n",
+      megabytes, static_cast<long long>(rows), run.peakMegabytes, run.seconds, run.cpuSeconds,
       JsonNumber(run.out, "sent"), JsonNumber(run.out, "rate") / 1e6);
   std::remove(file.c_str());
 }
@@ -320,6 +358,7 @@ int main(int argc, char** argv) {
   QTemporaryDir folder;
 
   for (const int rate : {1000, 10000}) {
+    Floor(rate, seconds);
     Pacing(play, rate, seconds);
     if (std::system("command -v loggen >/dev/null") == 0) LoggenPacing(rate, seconds);
   }

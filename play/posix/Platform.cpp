@@ -4,12 +4,9 @@
 #include <linux/sockios.h>
 #include <netinet/in.h>
 #include <poll.h>
-#include <sched.h>
 #include <sys/ioctl.h>
 #include <sys/prctl.h>
-#include <sys/resource.h>
 #include <sys/socket.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -94,21 +91,6 @@ void SleepUntil(std::int64_t deadline) {
 void KeepTimeClosely() {
   // Timers fire when due rather than up to 50 µs later, where the system would group them.
   ::prctl(PR_SET_TIMERSLACK, 1, 0, 0, 0);
-  // A short time slice lets a woken program run before others finish theirs (honoured by
-  // kernels since 6.12, ignored before; no privilege needed).
-  struct {
-    std::uint32_t size;
-    std::uint32_t policy;
-    std::uint64_t flags;
-    std::int32_t nice;
-    std::uint32_t priority;
-    std::uint64_t runtime, deadline, period;
-  } attributes{};
-  attributes.size = sizeof attributes;
-  attributes.policy = SCHED_OTHER;
-  attributes.nice = ::getpriority(PRIO_PROCESS, 0);
-  attributes.runtime = 100'000;
-  ::syscall(SYS_sched_setattr, 0, &attributes, 0);
 }
 
 CalendarTime LocalTime(std::int64_t secondsSince1970) {
