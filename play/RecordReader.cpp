@@ -118,9 +118,13 @@ bool RecordReader::Finish(Record& record) {
   record.end = at_;
   if (mode_ == Mode::kLines) {
     std::string& line = record.fields[0];
-    if (line.ends_with('\r')) line.pop_back();
+    if (line.ends_with('\r')) {
+      line.pop_back();
+      --record.end.column;
+    }
     return !line.empty() || record.fault != Record::Fault::kNone;
   }
+  if (state_ == State::kAfterCr) --record.end.column;
   if (state_ == State::kQuoted || state_ == State::kQuoteInQuoted) anyContent_ = true;
   if (state_ == State::kQuoted) {
     record.fault = Record::Fault::kUnterminatedQuote;

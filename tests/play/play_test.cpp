@@ -172,11 +172,41 @@ TEST_F(PlayTest, BadScenarioIsToldWhereAndNothingIsSent) {
   }
   EXPECT_FALSE(fs::exists(Path("G.txt")));
 
+  const std::string generic = Write("g.txt", kLines + "2|only|four|fields\r\n");
+  const ProgramRun line = RunPlay({"--file=" + Path("G.txt"), generic});
+  EXPECT_EQ(line.exitCode, 2);
+  EXPECT_NE(line.err.find(generic + ":4:19: found 4 fields; expected at least 9"),
+            std::string::npos)
+      << line.err;
+  EXPECT_FALSE(fs::exists(Path("G.txt")));
+
   const ProgramRun column = RunPlay({"--queue", Write("c.csv", "at,type,colour\n")});
   EXPECT_EQ(column.exitCode, 2);
   EXPECT_NE(column.err.find("c.csv:1:9: found the column \"colour\"; expected at, type, tag"),
             std::string::npos)
       << column.err;
+}
+
+TEST_F(PlayTest, LoopsCountsAndTheRandomStreamRepeatAsTold) {
+  // An input without events ends even when looped until stopped.
+  const ProgramRun empty =
+      RunPlay({"--file=" + Path("E.txt"), "--loop=0", Write("e.csv", "type\n")});
+  EXPECT_EQ(empty.exitCode, 0);
+  EXPECT_FALSE(fs::exists(Path("E.txt")));
+
+  ASSERT_EQ(RunPlay({"--file=" + Path("L.txt"), "--loop=3", "--count=5", Write("g.txt", kLines)})
+                .exitCode,
+            0);
+  EXPECT_EQ(Read("L.txt"), kLines + kLines.substr(0, kLines.find("3|")));
+
+  // The same sequence after every start, as Fauxlarm's; only the time stamps differ.
+  for (const char* file : {"R1.txt", "R2.txt"})
+    ASSERT_EQ(RunPlay({"--file=" + Path(file), "--random", "--rate=0", "--count=20"}).exitCode, 0);
+  const std::regex stamps("^([012])\\|[^|]*\\|[^|]*\\|(TA0220'GT41_[0-9A-F]{2}\\|A5\\|2\\|.*)$",
+                          std::regex::multiline);
+  const std::string first = std::regex_replace(Read("R1.txt"), stamps, "$1 $2");
+  EXPECT_EQ(std::regex_replace(Read("R2.txt"), stamps, "$1 $2"), first);
+  EXPECT_EQ(std::count(first.begin(), first.end(), '_'), 20) << first;
 }
 
 TEST_F(PlayTest, BadLinesOfStandardInputAreSkippedAndCounted) {
