@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QFile>
 #include <algorithm>
 #include <array>
 #include <ctime>
@@ -39,9 +38,8 @@ class Hash {
 
 }  // namespace
 
-FileSnapshot::Found FileSnapshot::Read(const QString& path, Stamp* stamp, std::uint64_t* hash,
+FileSnapshot::Found FileSnapshot::Read(const QByteArray& name, Stamp* stamp, std::uint64_t* hash,
                                        bool* racy) {
-  const QByteArray name = QFile::encodeName(path);
   struct stat info {};
   const int descriptor = hash != nullptr ? ::open(name.constData(), O_RDONLY | O_CLOEXEC) : -1;
   if (descriptor >= 0 ? ::fstat(descriptor, &info) != 0 : ::stat(name.constData(), &info) != 0) {
@@ -66,8 +64,9 @@ FileSnapshot::Found FileSnapshot::Read(const QString& path, Stamp* stamp, std::u
   return Found::StampAndBytes;
 }
 
-FileSnapshot FileSnapshot::Take(const QString& path, Bytes bytes) {
+FileSnapshot FileSnapshot::Take(const QByteArray& path, Bytes bytes) {
   FileSnapshot snapshot;
+  snapshot.path_ = path;
   const Found found = Read(path, &snapshot.stamp_, bytes == Bytes::Keep ? &snapshot.hash_ : nullptr,
                            &snapshot.racy_);
   snapshot.exists_ = found != Found::Nothing;
@@ -75,16 +74,16 @@ FileSnapshot FileSnapshot::Take(const QString& path, Bytes bytes) {
   return snapshot;
 }
 
-FileSnapshot::Comparison FileSnapshot::Compare(const QString& path) {
+FileSnapshot::Comparison FileSnapshot::Compare() {
   Stamp now;
-  if (Read(path, &now, nullptr, nullptr) == Found::Nothing)
+  if (Read(path_, &now, nullptr, nullptr) == Found::Nothing)
     return exists_ ? Comparison::Removed : Comparison::Same;
   if (!exists_) return Comparison::Changed;
   if (now == stamp_ && !(racy_ && hasBytes_)) return Comparison::Same;
   if (!hasBytes_) return Comparison::Changed;
   std::uint64_t hash = 0;
   bool racy = false;
-  switch (Read(path, &now, &hash, &racy)) {
+  switch (Read(path_, &now, &hash, &racy)) {
     case Found::Nothing:
       return Comparison::Removed;
     case Found::Stamp:

@@ -13,6 +13,8 @@
 // Such a file is compared by its bytes.
 #pragma once
 
+#include <QByteArray>
+#include <QFile>
 #include <QString>
 #include <cstdint>
 
@@ -23,16 +25,20 @@ class FileSnapshot {
   enum class Bytes { Keep, Skip };
   enum class Comparison { Same, Changed, Removed };
 
-  // A snapshot of no file (a file the window has not read).
+  // A snapshot of no file at no path (an entry that has no file yet).
   FileSnapshot() = default;
   // The file as it is now; a missing file gives a snapshot of a missing file.
-  static FileSnapshot Take(const QString& path, Bytes bytes);
+  static FileSnapshot Take(const QString& path, Bytes bytes) {
+    return Take(QFile::encodeName(path), bytes);
+  }
+  // The same file as it is now, after the window wrote it.
+  void TakeAgain(Bytes bytes) { *this = Take(path_, bytes); }
 
   bool Exists() const { return exists_; }
   // The file now against the snapshot. Removed: the snapshot had a file, there is none.
   // A file that is now there where the snapshot had none is Changed. When the bytes show
   // the file unchanged, the snapshot takes its new times.
-  Comparison Compare(const QString& path);
+  Comparison Compare();
 
  private:
   struct Stamp {
@@ -44,10 +50,12 @@ class FileSnapshot {
     friend bool operator==(const Stamp&, const Stamp&) = default;
   };
   enum class Found { Nothing, Stamp, StampAndBytes };
+  static FileSnapshot Take(const QByteArray& path, Bytes bytes);
   // Reads the file's stamp, and when asked (hash given) its bytes' hash and whether its
   // times are racy; Stamp alone when the bytes were asked for but cannot be read.
-  static Found Read(const QString& path, Stamp* stamp, std::uint64_t* hash, bool* racy);
+  static Found Read(const QByteArray& path, Stamp* stamp, std::uint64_t* hash, bool* racy);
 
+  QByteArray path_;  // as the file system takes it
   bool exists_ = false;
   Stamp stamp_;
   bool hasBytes_ = false;

@@ -198,9 +198,12 @@ SaveResult ObjectFiles<Kind>::Save(int index, SaveCheck check) {
   Entry& entry = entries_.at(index);
   if (!entry.problem.isEmpty()) return SaveResult::Failed;
   if (!entry.refused.empty()) return SaveResult::Refused;
-  if (entry.object->m_DiskIdentity >= 0 && check == SaveCheck::CompareWithDisk) {
-    switch (entry.snapshot.Compare(FileName(index))) {
+  const bool isNew = entry.object->m_DiskIdentity < 0;
+  bool fileThere = false;
+  if (!isNew && check == SaveCheck::CompareWithDisk) {
+    switch (entry.snapshot.Compare()) {
       case FileSnapshot::Comparison::Same:
+        fileThere = entry.snapshot.Exists();
         break;
       case FileSnapshot::Comparison::Changed:
         entry.disk = DiskState::Changed;
@@ -210,10 +213,16 @@ SaveResult ObjectFiles<Kind>::Save(int index, SaveCheck check) {
         return SaveResult::Conflict;
     }
   }
-  std::error_code ignored;  // a folder that cannot be made fails the save, which says why
-  fs::create_directories(KindFolder(Kind::kFolder), ignored);
+  if (!fileThere) {
+    std::error_code ignored;  // a folder that cannot be made fails the save, which says why
+    fs::create_directories(KindFolder(Kind::kFolder), ignored);
+  }
   if (!entry.object->SaveToDisk()) return SaveResult::Failed;
-  entry.snapshot = FileSnapshot::Take(FileName(index), FileSnapshot::Bytes::Skip);
+  if (isNew) {
+    entry.snapshot = FileSnapshot::Take(FileName(index), FileSnapshot::Bytes::Skip);
+  } else {
+    entry.snapshot.TakeAgain(FileSnapshot::Bytes::Skip);
+  }
   entry.disk = DiskState::AsRead;
   return SaveResult::Saved;
 }
@@ -254,7 +263,7 @@ DiskCheck ObjectFiles<Kind>::CheckDisk() {
       continue;
     }
     listed.insert(identity);
-    const FileSnapshot::Comparison comparison = entry.snapshot.Compare(FileName(int(i)));
+    const FileSnapshot::Comparison comparison = entry.snapshot.Compare();
     if (comparison == FileSnapshot::Comparison::Same) {
       check.changed |= entry.disk != DiskState::AsRead;
       entry.disk = DiskState::AsRead;

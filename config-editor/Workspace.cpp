@@ -52,7 +52,7 @@ SaveResult CalendarDocument::Save(QString* error, SaveCheck check) {
     return SaveResult::Failed;
   }
   if (check == SaveCheck::CompareWithDisk) {
-    switch (snapshot_.Compare(path_)) {
+    switch (snapshot_.Compare()) {
       case FileSnapshot::Comparison::Same:
         break;
       case FileSnapshot::Comparison::Changed:
@@ -69,7 +69,7 @@ SaveResult CalendarDocument::Save(QString* error, SaveCheck check) {
     *error = QString::fromUtf8(e.what());
     return SaveResult::Failed;
   }
-  snapshot_ = FileSnapshot::Take(path_, FileSnapshot::Bytes::Skip);
+  snapshot_.TakeAgain(FileSnapshot::Bytes::Skip);
   saved_ = calendar_;
   disk_ = DiskState::AsRead;
   return SaveResult::Saved;
@@ -77,7 +77,7 @@ SaveResult CalendarDocument::Save(QString* error, SaveCheck check) {
 
 DiskCheck CalendarDocument::CheckDisk() {
   DiskCheck check;
-  const FileSnapshot::Comparison comparison = snapshot_.Compare(path_);
+  const FileSnapshot::Comparison comparison = snapshot_.Compare();
   if (comparison == FileSnapshot::Comparison::Same) {
     check.changed = disk_ != DiskState::AsRead;
     disk_ = DiskState::AsRead;
