@@ -354,6 +354,7 @@ bool MainWindow::SaveAll() {
   if (workspace_.ReadOnly()) return false;
   QStringList refused;
   bool stopped = false;
+  bool reloaded = false;
   const auto saveAll = [&](ObjectList& list, const QString& noun) {
     for (int i = 0; i < list.Count() && !stopped; ++i) {
       if (!list.IsModified(i)) continue;
@@ -364,6 +365,7 @@ bool MainWindow::SaveAll() {
         case Saving::Failed:
           break;
         case Saving::Reloaded:
+          reloaded = true;
           if (list.Count() < count) --i;  // its file had gone, and so has the entry
           break;
         case Saving::Refused:
@@ -377,7 +379,11 @@ bool MainWindow::SaveAll() {
   };
   saveAll(workspace_.Profiles(), Noun(ProfileKind::kNoun));
   saveAll(workspace_.Receivers(), Noun(ReceiverKind::kNoun));
-  if (!stopped && workspace_.Calendar().IsModified()) stopped = SaveCalendar() == Saving::Cancelled;
+  if (!stopped && workspace_.Calendar().IsModified()) {
+    const Saving saving = SaveCalendar();
+    stopped = saving == Saving::Cancelled;
+    reloaded = reloaded || saving == Saving::Reloaded;
+  }
   // Entries read again or gone; saved new ones have their identities now.
   profiles_->List().Follow();
   receivers_->List().Follow();
@@ -385,7 +391,8 @@ bool MainWindow::SaveAll() {
   if (!refused.isEmpty()) ReportRefused(refused);
   if (stopped) log_->Append(tr("Save all was cancelled; what it had not reached stays unsaved."));
   const bool saved = !workspace_.AnyModified();
-  if (saved) log_->Append(tr("Everything is saved."));
+  // Not after changes were given up for what another program wrote: they are not saved.
+  if (saved && !reloaded) log_->Append(tr("Everything is saved."));
   return saved;
 }
 

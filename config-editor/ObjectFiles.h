@@ -134,6 +134,11 @@ class ObjectFiles final : public ObjectList {
   // The object of an entry (also of one that could not be loaded).
   const std::shared_ptr<Object>& At(int index) const { return entries_.at(index).object; }
   bool IsReadable(int index) const { return entries_.at(index).problem.isEmpty(); }
+  // The object of an entry that can be edited; none for no entry (-1, or one that has
+  // just gone) or a file that could not be loaded.
+  std::shared_ptr<Object> Editable(int index) const {
+    return index >= 0 && index < Count() && IsReadable(index) ? At(index) : nullptr;
+  }
 
   int Count() const override { return static_cast<int>(entries_.size()); }
   Row RowAt(int index) const override;

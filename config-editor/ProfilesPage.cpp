@@ -58,10 +58,7 @@ void ProfilesPage::SetReadOnly(bool readOnly) {
 }
 
 std::shared_ptr<hc::cProfile> ProfilesPage::Current() const {
-  const int index = list_->Current();
-  return index >= 0 && index < profiles_.Count() && profiles_.IsReadable(index)
-             ? profiles_.At(index)
-             : nullptr;
+  return profiles_.Editable(list_->Current());
 }
 
 FieldForm* ProfilesPage::NewForm() {

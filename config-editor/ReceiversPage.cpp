@@ -60,10 +60,7 @@ ReceiversPage::ReceiversPage(ReceiverFiles& receivers, UserQuestions& questions,
 }
 
 std::shared_ptr<hc::cReceiver> ReceiversPage::Current() const {
-  const int index = list_->Current();
-  return index >= 0 && index < receivers_.Count() && receivers_.IsReadable(index)
-             ? receivers_.At(index)
-             : nullptr;
+  return receivers_.Editable(list_->Current());
 }
 
 void ReceiversPage::SetReadOnly(bool readOnly) {
