@@ -173,15 +173,18 @@ void MainWindow::SetReadOnly(bool readOnly) {
 
 void MainWindow::WatchFolder() {
   const QString folder = workspace_.Folder();
-  QStringList paths = {folder, folder + QStringLiteral("Profiles"),
-                       folder + QStringLiteral("Receivers"),
-                       QFileInfo(workspace_.Calendar().Path()).absolutePath()};
-  paths.removeDuplicates();
-  const QStringList watched = watcher_->directories();
-  for (const QString& path : paths) {
-    const QString clean = QDir::cleanPath(path);
-    if (!watched.contains(clean) && QFileInfo(clean).isDir()) watcher_->addPath(clean);
+  QStringList paths;
+  for (const QString& path :
+       {folder, folder + QStringLiteral("Profiles"), folder + QStringLiteral("Receivers"),
+        QFileInfo(workspace_.Calendar().Path()).absolutePath()}) {
+    if (QFileInfo(path).isDir()) paths << QDir::cleanPath(path);
   }
+  // Those of a folder opened before go.
+  for (const QString& watched : watcher_->directories())
+    if (!paths.contains(watched)) watcher_->removePath(watched);
+  paths.removeDuplicates();
+  for (const QString& path : paths)
+    if (!watcher_->directories().contains(path)) watcher_->addPath(path);
 }
 
 void MainWindow::ScheduleDiskCheck() {

@@ -186,6 +186,10 @@ TEST_F(SharedFolderTest, FilesWrittenOrRemovedByAnotherProgramAreReadAgainOrMark
   EXPECT_EQ(workspace->Receivers().Count(), 0);
   ASSERT_EQ(workspace->Profiles().Count(), 1);
   EXPECT_EQ(workspace->Profiles().At(0)->GetName(), u"Came later");
+
+  // Unasked, the watch of the folder brings a file that comes.
+  ReceiverBytes(u"Watched");
+  EXPECT_TRUE(QTest::qWaitFor([&] { return workspace->Receivers().Count() == 1; }, 5000));
 }
 
 TEST_F(SharedFolderTest, ASecondWindowIsToldWhoHoldsTheFolderAndMayOnlyLook) {
