@@ -118,7 +118,7 @@ CalendarPanel::~CalendarPanel() {
 }
 
 void CalendarPanel::OnPressed(const SurfaceMouse& mouse) {
-  if (!document_.Readable()) return;
+  if (!document_.Readable() || readOnly_) return;
   Run([&](hc::cCalendar& calendar) {
     calendar.MouseDown(host_, surface_->Surface(), mouse.button, mouse.shift, mouse.position.x(),
                        mouse.position.y());
@@ -227,7 +227,7 @@ void CalendarPanel::SetProfile(std::shared_ptr<hc::cProfile> profile) {
     const QSignalBlocker block(showPeriods_);
     showPeriods_->setChecked(calendar.m_ShowTimeAxis);
   }
-  showPeriods_->setEnabled(profile_ != nullptr);
+  showPeriods_->setEnabled(profile_ != nullptr && !readOnly_);
   showPeriods_->setText(profile_ ? tr("Show on-d&uty periods of profile \"%1\"")
                                        .arg(QString::fromStdU16String(profile_->GetName()))
                                  : tr("Show on-d&uty periods (select a profile first)"));
@@ -258,14 +258,33 @@ void CalendarPanel::ShowNavigation() {
 }
 
 void CalendarPanel::Reload() {
-  const bool readable = document_.Readable();
-  dayTypes_->setEnabled(readable);
-  file_->setText(readable ? tr("Calendar file: %1").arg(document_.Path())
-                          : tr("The calendar file %1 could not be read (%2). It is shown empty "
-                               "and will not be saved over.")
-                                .arg(document_.Path(), document_.Problem()));
+  ShowFileState();
   // The list and the calendar's options outlive a new reading of the file.
   SetProfile(profile_);
+}
+
+void CalendarPanel::SetReadOnly(bool readOnly) {
+  readOnly_ = readOnly;
+  ShowFileState();
+  SetProfile(profile_);
+}
+
+void CalendarPanel::ShowFileState() {
+  const bool readable = document_.Readable();
+  dayTypes_->setEnabled(readable && !readOnly_);
+  QString text = readable ? tr("Calendar file: %1").arg(document_.Path())
+                          : tr("The calendar file %1 could not be read (%2). It is shown empty "
+                               "and will not be saved over.")
+                                .arg(document_.Path(), document_.Problem());
+  if (document_.Disk() == DiskState::Changed) {
+    text += u'\n' + tr("Another program changed the file since it was read here; saving asks "
+                       "what to do.");
+  }
+  if (document_.Disk() == DiskState::Removed) {
+    text += u'\n' + tr("Another program removed the file since it was read here; saving asks "
+                       "what to do.");
+  }
+  if (file_->text() != text) file_->setText(text);
 }
 
 void CalendarPanel::Repaint() {

@@ -44,6 +44,10 @@ class CalendarPanel : public QWidget {
   // After the document was read again: the dates, the file's state, the picture.
   void Reload();
   void Repaint();
+  // The file's name and state under the month (unreadable, changed on disk).
+  void ShowFileState();
+  // Looking only: no date can be painted.
+  void SetReadOnly(bool readOnly);
 
   SurfaceWidget& Surface() { return *surface_; }
 
@@ -75,6 +79,7 @@ class CalendarPanel : public QWidget {
   QCheckBox* showPeriods_ = nullptr;
   QLabel* file_ = nullptr;
   int keyDay_ = 0;  // 0-based day of the month keys act on
+  bool readOnly_ = false;
 };
 
 }  // namespace ConfigEditor

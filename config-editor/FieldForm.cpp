@@ -67,6 +67,12 @@ QSpinBox* FieldForm::AddNumber(const QString& label, const QString& name,
   return spin;
 }
 
+void MarkRefused(QLineEdit* edit, const QString& reason) {
+  edit->setToolTip(reason);
+  edit->setAccessibleDescription(reason);
+  edit->setStyleSheet(reason.isEmpty() ? QString() : QStringLiteral("QLineEdit { color: red; }"));
+}
+
 void FieldForm::Refresh() {
   for (const std::function<void()>& refresh : refreshers_)
     refresh();

@@ -41,4 +41,8 @@ class FieldForm : public QWidget {
   std::vector<std::function<void()>> refreshers_;
 };
 
+// Marks a text field whose text was refused: red, with the reason as its tooltip. An empty
+// reason takes the mark away.
+void MarkRefused(QLineEdit* edit, const QString& reason);
+
 }  // namespace ConfigEditor

@@ -2,12 +2,17 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
 #include <QSettings>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QTimer>
+#include <cstdio>
 
 #include "config-editor/CalendarPanel.h"
 #include "config-editor/EditorHost.h"
@@ -28,6 +33,15 @@ namespace {
 
 const QString kDeleteAllPeriodsKey = QStringLiteral("Schedule/DeleteAllPeriods");
 const QString kTabKey = QStringLiteral("Window/Tab");
+// Files are checked this long after the folder last changed or the window was activated,
+// so that the many changes of one save by another program are looked at once.
+constexpr int kDiskCheckDelayMilliseconds = 300;
+// The close question names at most this many unsaved entries.
+constexpr int kUnsavedNamesShown = 12;
+
+QString Noun(const char* noun) {
+  return QCoreApplication::translate("ConfigEditor", noun);
+}
 
 }  // namespace
 
@@ -37,11 +51,13 @@ MainWindow::MainWindow(Workspace& workspace, UserQuestions& questions, QWidget* 
   log_ = new LogPane;
   connect(log_, &LogPane::Logged, this, [this](const QString& line) { lastLogLine_ = line; });
 
-  profiles_ = new ProfilesPage(workspace_.Profiles(), *host_, questions_,
-                               [this](int index) { return SaveProfile(index); });
+  profiles_ = new ProfilesPage(workspace_.Profiles(), *host_, questions_, [this](int index) {
+    return SaveLeaving(workspace_.Profiles(), index, Noun(ProfileKind::kNoun));
+  });
   calendar_ = new CalendarPanel(*host_, workspace_.Calendar());
-  receivers_ = new ReceiversPage(workspace_.Receivers(), questions_,
-                                 [this](int index) { return SaveReceiver(index); });
+  receivers_ = new ReceiversPage(workspace_.Receivers(), questions_, [this](int index) {
+    return SaveLeaving(workspace_.Receivers(), index, Noun(ReceiverKind::kNoun));
+  });
 
   tabs_ = new QTabWidget;
   tabs_->setObjectName(QStringLiteral("Tabs_Main"));
@@ -67,6 +83,23 @@ MainWindow::MainWindow(Workspace& workspace, UserQuestions& questions, QWidget* 
   connect(receivers_, &ReceiversPage::Edited, this, &MainWindow::UpdateState);
   connect(&receivers_->List(), &ObjectListPanel::ListChanged, this, &MainWindow::UpdateState);
 
+  diskCheck_ = new QTimer(this);
+  diskCheck_->setSingleShot(true);
+  diskCheck_->setInterval(kDiskCheckDelayMilliseconds);
+  connect(diskCheck_, &QTimer::timeout, this, [this] {
+    // Not while the user is answering, choosing from a menu or dragging: the entries the
+    // question or the drag is about stay as they are until then.
+    if (QApplication::activeModalWidget() != nullptr ||
+        QApplication::activePopupWidget() != nullptr ||
+        QApplication::mouseButtons() != Qt::NoButton) {
+      diskCheck_->start();
+      return;
+    }
+    CheckDisk();
+  });
+  watcher_ = new QFileSystemWatcher(this);
+  connect(watcher_, &QFileSystemWatcher::directoryChanged, this, &MainWindow::ScheduleDiskCheck);
+
   // Fits a 1024 x 768 screen; a smaller (or more scaled) one gets what it has room for.
   QSize size(1000, 700);
   if (const QScreen* screen = QGuiApplication::primaryScreen())
@@ -78,9 +111,41 @@ MainWindow::MainWindow(Workspace& workspace, UserQuestions& questions, QWidget* 
 MainWindow::~MainWindow() {
   // The panels detach their surfaces from the host as they go, so they go first.
   delete takeCentralWidget();
+  // The folder is open in no window any more.
+  workspace_.Lock().Release();
 }
 
 void MainWindow::OpenFolder(const QString& folder, const QString& calendarPath) {
+  bool readOnly = false;
+  FolderLock& lock = workspace_.Lock();
+  switch (lock.Take(folder)) {
+    case FolderLock::Outcome::Taken:
+      break;
+    case FolderLock::Outcome::TakenOver:
+      log_->Append(tr("The lock file of %1 named %2, which has ended; the lock is taken over.")
+                       .arg(folder, lock.Previous().Describe()));
+      break;
+    case FolderLock::Outcome::HeldByOther: {
+      const QString holder = lock.Previous().Describe();
+      // One line for logs and scripts, before the question waits for an answer.
+      std::fprintf(stderr, "halvane-config: %s is open for editing in another window: %s\n",
+                   QDir::toNativeSeparators(folder).toLocal8Bit().constData(),
+                   holder.toLocal8Bit().constData());
+      std::fflush(stderr);
+      log_->Append(tr("%1 is open for editing in another window: %2.").arg(folder, holder));
+      readOnly = questions_.AskToOpenHeldFolder(
+                     this, tr("%1 is open for editing in another halvane-config window:\n%2\n\n"
+                              "What both windows save can overwrite what the other saved. Open "
+                              "it read-only, or open it anyway?")
+                               .arg(folder, holder)) == UserQuestions::OpenChoice::ReadOnly;
+      break;
+    }
+    case FolderLock::Outcome::NotPossible:
+      log_->Append(tr("No lock file can be made in %1 (%2): a second window on the folder will "
+                      "not be told that this one has it open.")
+                       .arg(folder, lock.Problem()));
+      break;
+  }
   workspace_.Open(folder, calendarPath);
   profiles_->List().Select(workspace_.Profiles().Count() > 0 ? 0 : -1);
   receivers_->List().Select(workspace_.Receivers().Count() > 0 ? 0 : -1);
@@ -92,6 +157,55 @@ void MainWindow::OpenFolder(const QString& folder, const QString& calendarPath) 
     log_->Append(tr("The calendar %1 cannot be read (%2); it is not saved over.")
                      .arg(workspace_.Calendar().Path(), workspace_.Calendar().Problem()));
   calendar_->Reload();
+  SetReadOnly(readOnly);
+  WatchFolder();
+}
+
+void MainWindow::SetReadOnly(bool readOnly) {
+  workspace_.SetReadOnly(readOnly);
+  profiles_->SetReadOnly(readOnly);
+  receivers_->SetReadOnly(readOnly);
+  calendar_->SetReadOnly(readOnly);
+  discard_->setEnabled(!readOnly);
+  if (readOnly) log_->Append(tr("Opened read-only: nothing can be changed or saved."));
+  UpdateState();
+}
+
+void MainWindow::WatchFolder() {
+  const QString folder = workspace_.Folder();
+  QStringList paths;
+  for (const QString& path :
+       {folder, folder + QStringLiteral("Profiles"), folder + QStringLiteral("Receivers"),
+        QFileInfo(workspace_.Calendar().Path()).absolutePath()}) {
+    if (QFileInfo(path).isDir()) paths << QDir::cleanPath(path);
+  }
+  // Those of a folder opened before go.
+  for (const QString& watched : watcher_->directories())
+    if (!paths.contains(watched)) watcher_->removePath(watched);
+  paths.removeDuplicates();
+  for (const QString& path : paths)
+    if (!watcher_->directories().contains(path)) watcher_->addPath(path);
+}
+
+void MainWindow::ScheduleDiskCheck() {
+  diskCheck_->start();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) ScheduleDiskCheck();
+}
+
+void MainWindow::CheckDisk() {
+  const DiskCheck check = workspace_.CheckDisk();
+  for (const QString& line : check.lines)
+    log_->Append(line);
+  // Folders made since (by a first save) are watched as well.
+  WatchFolder();
+  if (!check.changed) return;
+  profiles_->List().Follow();
+  receivers_->List().Follow();
+  calendar_->Reload();
   UpdateState();
 }
 
@@ -99,11 +213,11 @@ void MainWindow::CreateMenus() {
   QMenu* file = menuBar()->addMenu(tr("&File"));
   save_ = file->addAction(tr("&Save all"), QKeySequence::Save, this, &MainWindow::SaveAll);
   save_->setObjectName(QStringLiteral("Command_SaveAll"));
-  QAction* discard = file->addAction(tr("&Discard all changes"), this, [this] {
+  discard_ = file->addAction(tr("&Discard all changes"), this, [this] {
     if (questions_.Confirm(this, tr("Discard every unsaved change and read the files again?")))
       DiscardAll();
   });
-  discard->setObjectName(QStringLiteral("Command_DiscardAll"));
+  discard_->setObjectName(QStringLiteral("Command_DiscardAll"));
   file->addSeparator();
   file->addAction(tr("E&xit"), QKeySequence::Quit, this, &QWidget::close);
 
@@ -129,53 +243,159 @@ void MainWindow::CreateMenus() {
 void MainWindow::UpdateState() {
   profiles_->List().Refresh();
   receivers_->List().Refresh();
+  calendar_->ShowFileState();
   const bool modified = workspace_.AnyModified();
-  setWindowTitle(QStringLiteral("%1%2 - halvane-config")
-                     .arg(workspace_.Folder(), modified ? QStringLiteral(" *") : QString()));
-  save_->setEnabled(modified);
+  setWindowTitle(QStringLiteral("%1%2%3 - halvane-config")
+                     .arg(workspace_.Folder(),
+                          workspace_.ReadOnly() ? tr(" [read-only]") : QString(),
+                          modified ? QStringLiteral(" *") : QString()));
+  save_->setEnabled(modified && !workspace_.ReadOnly());
 }
 
 void MainWindow::SaveFailed(const QString& what) {
   questions_.ShowError(this, tr("%1 could not be saved.\n\n%2").arg(what, lastLogLine_));
 }
 
-bool MainWindow::SaveProfile(int index) {
-  lastLogLine_.clear();
-  const bool saved = workspace_.Profiles().Save(index);
-  if (!saved) SaveFailed(tr("The profile \"%1\"").arg(workspace_.Profiles().RowAt(index).name));
-  UpdateState();
-  return saved;
+MainWindow::Saving MainWindow::AskAboutConflict(const QString& what, bool removed,
+                                                const QString& reload) {
+  const QString question =
+      removed ? tr("%1 was removed on disk by another program since this window read it.\n\n"
+                   "Overwrite: write it again as this window shows it.\n"
+                   "Reload: let it go, and the changes made to it here.\n"
+                   "Cancel: leave it unsaved.")
+                    .arg(what)
+              : tr("%1 was changed on disk by another program since this window read it.\n\n"
+                   "Overwrite: replace what the other program wrote with what this window "
+                   "shows.\nReload: read what the other program wrote, losing the changes made "
+                   "to it here.\nCancel: leave it unsaved.")
+                    .arg(what);
+  switch (questions_.AskAboutConflict(this, question, reload)) {
+    case UserQuestions::ConflictChoice::Overwrite:
+      return Saving::Saved;  // to be saved over
+    case UserQuestions::ConflictChoice::Reload:
+      log_->Append(
+          tr("%1 was read again from disk; the changes made to it here are gone.").arg(what));
+      return Saving::Reloaded;
+    case UserQuestions::ConflictChoice::Cancel:
+      break;
+  }
+  log_->Append(tr("%1 was not saved: another program changed it on disk.").arg(what));
+  return Saving::Cancelled;
 }
 
-bool MainWindow::SaveReceiver(int index) {
+MainWindow::Saving MainWindow::SaveEntry(ObjectList& list, int index, const QString& noun) {
+  const QString what =
+      tr("The %1 \"%2\" (%3)")
+          .arg(noun, list.RowAt(index).name,
+               list.FileName(index).isEmpty() ? tr("new")
+                                              : QFileInfo(list.FileName(index)).fileName());
   lastLogLine_.clear();
-  const bool saved = workspace_.Receivers().Save(index);
-  if (!saved) SaveFailed(tr("The receiver \"%1\"").arg(workspace_.Receivers().RowAt(index).name));
-  UpdateState();
-  return saved;
+  SaveResult result = list.Save(index);
+  if (result == SaveResult::Conflict) {
+    const Saving answer = AskAboutConflict(what, list.RowAt(index).disk == DiskState::Removed,
+                                           tr("&Reload (lose my changes to this entry)"));
+    if (answer == Saving::Reloaded) list.Discard(index);
+    if (answer != Saving::Saved) return answer;
+    lastLogLine_.clear();
+    result = list.Save(index, SaveCheck::Overwrite);
+  }
+  switch (result) {
+    case SaveResult::Saved:
+      return Saving::Saved;
+    case SaveResult::Refused:
+      return Saving::Refused;
+    case SaveResult::Conflict:
+    case SaveResult::Failed:
+      break;
+  }
+  SaveFailed(what);
+  return Saving::Failed;
 }
 
-bool MainWindow::SaveCalendar() {
-  QString error;
-  const bool saved = workspace_.Calendar().Save(&error);
-  if (!saved) {
-    log_->Append(tr("The calendar %1 was not saved: %2").arg(workspace_.Calendar().Path(), error));
-    SaveFailed(tr("The calendar %1").arg(workspace_.Calendar().Path()));
+bool MainWindow::SaveLeaving(ObjectList& list, int index, const QString& noun) {
+  const QString name = list.RowAt(index).name;
+  const Saving saving = SaveEntry(list, index, noun);
+  if (saving == Saving::Refused) {
+    ReportRefused({tr("The %1 \"%2\": %3").arg(noun, name, list.RefusedReasons(index).join("; "))});
   }
   UpdateState();
-  return saved;
+  return saving == Saving::Saved || saving == Saving::Reloaded;
+}
+
+MainWindow::Saving MainWindow::SaveCalendar() {
+  CalendarDocument& calendar = workspace_.Calendar();
+  const QString what = tr("The calendar %1").arg(calendar.Path());
+  QString error;
+  SaveResult result = calendar.Save(&error);
+  if (result == SaveResult::Conflict) {
+    const Saving answer = AskAboutConflict(what, calendar.Disk() == DiskState::Removed,
+                                           tr("&Reload (lose my changes to the calendar)"));
+    if (answer == Saving::Reloaded) {
+      calendar.Discard();
+      calendar_->Reload();
+    }
+    if (answer != Saving::Saved) return answer;
+    result = calendar.Save(&error, SaveCheck::Overwrite);
+  }
+  if (result == SaveResult::Saved) return Saving::Saved;
+  log_->Append(tr("The calendar %1 was not saved: %2").arg(calendar.Path(), error));
+  SaveFailed(what);
+  return Saving::Failed;
+}
+
+void MainWindow::ReportRefused(const QStringList& entries) {
+  for (const QString& entry : entries)
+    log_->Append(tr("Not saved: %1").arg(entry));
+  questions_.ShowError(
+      this, tr("Not saved, because fields are red: they hold texts that are no values of them "
+               "(the reason is in each one's tooltip).\n\n%1\n\nMend those fields, or discard "
+               "the changes.")
+                .arg(entries.join(u'\n')));
 }
 
 bool MainWindow::SaveAll() {
-  bool saved = true;
-  for (int i = 0; i < workspace_.Profiles().Count(); ++i)
-    if (workspace_.Profiles().IsModified(i)) saved = SaveProfile(i) && saved;
-  for (int i = 0; i < workspace_.Receivers().Count(); ++i)
-    if (workspace_.Receivers().IsModified(i)) saved = SaveReceiver(i) && saved;
-  if (workspace_.Calendar().IsModified()) saved = SaveCalendar() && saved;
-  if (saved) log_->Append(tr("Everything is saved."));
-  // Saved profiles may have new identities.
-  profiles_->List().Select(profiles_->List().Current());
+  if (workspace_.ReadOnly()) return false;
+  QStringList refused;
+  bool stopped = false;
+  bool reloaded = false;
+  const auto saveAll = [&](ObjectList& list, const QString& noun) {
+    for (int i = 0; i < list.Count() && !stopped; ++i) {
+      if (!list.IsModified(i)) continue;
+      const int count = list.Count();
+      const QString name = list.RowAt(i).name;
+      switch (SaveEntry(list, i, noun)) {
+        case Saving::Saved:
+        case Saving::Failed:
+          break;
+        case Saving::Reloaded:
+          reloaded = true;
+          if (list.Count() < count) --i;  // its file had gone, and so has the entry
+          break;
+        case Saving::Refused:
+          refused << tr("The %1 \"%2\": %3").arg(noun, name, list.RefusedReasons(i).join("; "));
+          break;
+        case Saving::Cancelled:
+          stopped = true;
+          break;
+      }
+    }
+  };
+  saveAll(workspace_.Profiles(), Noun(ProfileKind::kNoun));
+  saveAll(workspace_.Receivers(), Noun(ReceiverKind::kNoun));
+  if (!stopped && workspace_.Calendar().IsModified()) {
+    const Saving saving = SaveCalendar();
+    stopped = saving == Saving::Cancelled;
+    reloaded = reloaded || saving == Saving::Reloaded;
+  }
+  // Entries read again or gone; saved new ones have their identities now.
+  profiles_->List().Follow();
+  receivers_->List().Follow();
+  UpdateState();
+  if (!refused.isEmpty()) ReportRefused(refused);
+  if (stopped) log_->Append(tr("Save all was cancelled; what it had not reached stays unsaved."));
+  const bool saved = !workspace_.AnyModified();
+  // Not after changes were given up for what another program wrote: they are not saved.
+  if (saved && !reloaded) log_->Append(tr("Everything is saved."));
   return saved;
 }
 
@@ -185,17 +405,37 @@ void MainWindow::DiscardAll() {
   for (int i = workspace_.Receivers().Count() - 1; i >= 0; --i)
     if (workspace_.Receivers().IsModified(i)) workspace_.Receivers().Discard(i);
   workspace_.Calendar().Discard();
-  const auto clamp = [](int index, int count) { return std::min(index, count - 1); };
-  profiles_->List().Select(clamp(profiles_->List().Current(), workspace_.Profiles().Count()));
-  receivers_->List().Select(clamp(receivers_->List().Current(), workspace_.Receivers().Count()));
+  profiles_->List().Follow();
+  receivers_->List().Follow();
   calendar_->Reload();
+  // What else changed on disk meanwhile comes too.
+  CheckDisk();
   UpdateState();
+}
+
+QStringList MainWindow::UnsavedNames() const {
+  QStringList names;
+  const auto add = [&names](const ObjectList& list, const QString& noun) {
+    for (int i = 0; i < list.Count(); ++i)
+      if (list.IsModified(i)) names << tr("the %1 \"%2\"").arg(noun, list.RowAt(i).name);
+  };
+  add(workspace_.Profiles(), Noun(ProfileKind::kNoun));
+  add(workspace_.Receivers(), Noun(ReceiverKind::kNoun));
+  if (workspace_.Calendar().IsModified()) names << tr("the calendar");
+  return names;
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
   bool close = true;
-  if (workspace_.AnyModified()) {
-    switch (questions_.AskToSave(this, tr("There are unsaved changes. Save them?"))) {
+  QStringList unsaved = UnsavedNames();
+  if (!unsaved.isEmpty()) {
+    const qsizetype more = unsaved.size() - kUnsavedNamesShown;
+    if (more > 0) {
+      unsaved.resize(kUnsavedNamesShown);
+      unsaved << tr("and %1 more").arg(more);
+    }
+    switch (questions_.AskToSave(
+        this, tr("These have unsaved changes:\n%1\n\nSave them?").arg(unsaved.join(u'\n')))) {
       case UserQuestions::Choice::Save:
         close = SaveAll();
         break;

@@ -1,18 +1,27 @@
 // The window of halvane-config: the Profiles, Calendar and Receivers tabs over one program
 // folder, the log pane below them, and the menus that reach every command by keyboard. The
 // title carries "*" while anything is unsaved; closing then asks to save, discard or stay.
+//
+// Other programs may write the same files meanwhile: another window on the folder, an
+// editor, a copy from a backup. The window holds the folder's lock file, so that a second
+// window is told at its start; it watches the folder and checks the files whenever it is
+// activated, reading again what changed where nothing is unsaved; and it never saves over a
+// file that changed since it read it without asking.
 #pragma once
 
 #include <QMainWindow>
 
 class QAction;
+class QFileSystemWatcher;
 class QTabWidget;
+class QTimer;
 
 namespace ConfigEditor {
 
 class CalendarPanel;
 class EditorHost;
 class LogPane;
+class ObjectList;
 class ProfilesPage;
 class ReceiversPage;
 class UserQuestions;
@@ -24,8 +33,9 @@ class MainWindow : public QMainWindow {
   MainWindow(Workspace& workspace, UserQuestions& questions, QWidget* parent = nullptr);
   ~MainWindow() override;
 
-  // Reads what lies in a program folder ("/" at its end) and shows it; the log pane shows
-  // what reading logs. An empty calendar path means "Calendar.dat" in the folder.
+  // Takes the folder's lock (asking whether to open it read-only when another window has
+  // it), reads what lies in the program folder ("/" at its end) and shows it; the log pane
+  // shows what reading logs. An empty calendar path means "Calendar.dat" in the folder.
   void OpenFolder(const QString& folder, const QString& calendarPath = {});
 
   ProfilesPage& Profiles() { return *profiles_; }
@@ -36,22 +46,49 @@ class MainWindow : public QMainWindow {
   QTabWidget& Tabs() { return *tabs_; }
   enum Tab { kProfilesTab, kCalendarTab, kReceiversTab };
 
-  // Saves everything unsaved; false when something could not be saved (the user was told).
+  // Saves everything unsaved; false when something was left unsaved (the user was told).
   bool SaveAll();
   // Shows the title with its unsaved-changes marker, and the lists' marks, anew.
   void UpdateState();
+  // Reads again what other programs changed on disk and marks what cannot be read again
+  // (ObjectList::CheckDisk); the log pane tells what was found.
+  void CheckDisk();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
+  // How saving one entry or the calendar ended.
+  enum class Saving {
+    Saved,
+    Reloaded,   // its file had changed, and the user chose to read it again
+    Refused,    // fields hold refused texts: reported by the caller
+    Cancelled,  // its file had changed, and the user left it unsaved
+    Failed,     // the user was told why
+  };
+
   void CreateMenus();
-  bool SaveProfile(int index);
-  bool SaveReceiver(int index);
-  bool SaveCalendar();
+  void SetReadOnly(bool readOnly);
+  // Saves one profile or receiver (noun says which kind), asking first when its file
+  // changed on disk since it was read or written.
+  Saving SaveEntry(ObjectList& list, int index, const QString& noun);
+  // For leaving an entry: saves it, telling the user what kept it unsaved.
+  bool SaveLeaving(ObjectList& list, int index, const QString& noun);
+  Saving SaveCalendar();
+  // Asks whether to overwrite a file that changed on disk, read it again or stay.
+  Saving AskAboutConflict(const QString& what, bool removed, const QString& reload);
+  // One box and one log line for each entry not saved for its refused fields.
+  void ReportRefused(const QStringList& entries);
   void DiscardAll();
   // Tells the user that a save failed, with the reason the log pane got last.
   void SaveFailed(const QString& what);
+  // "profile "Night shift"" for every unsaved entry, and the calendar.
+  QStringList UnsavedNames() const;
+  // Watches the folders of the files shown, as far as they exist.
+  void WatchFolder();
+  // A check of the disk soon, once no question or menu is open and no button held.
+  void ScheduleDiskCheck();
 
   Workspace& workspace_;
   UserQuestions& questions_;
@@ -62,6 +99,9 @@ class MainWindow : public QMainWindow {
   CalendarPanel* calendar_ = nullptr;
   ReceiversPage* receivers_ = nullptr;
   QAction* save_ = nullptr;
+  QAction* discard_ = nullptr;
+  QFileSystemWatcher* watcher_ = nullptr;
+  QTimer* diskCheck_ = nullptr;
   QString lastLogLine_;
 };
 

@@ -1,11 +1,14 @@
 #include "config-editor/ObjectFiles.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <algorithm>
 #include <filesystem>
+#include <set>
 #include <string_view>
 
 #include "common/Halvane_Common_Procedures.h"
+#include "config/DiskFiles.h"
 
 namespace ConfigEditor {
 
@@ -39,6 +42,18 @@ QString Tr(const char* text) {
   return QCoreApplication::translate("ConfigEditor", text);
 }
 
+// Whether loading the file writes it anew: the classes rewrite an older version as the
+// current one.
+bool LoadRewrites(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return false;
+  const QByteArray version = file.read(2);
+  if (version.size() < 2) return false;
+  const auto value = static_cast<std::int16_t>(static_cast<std::uint8_t>(version[0]) |
+                                               static_cast<std::uint8_t>(version[1]) << 8);
+  return value > 0 && value < hc::kCurrentFileVersion;
+}
+
 }  // namespace
 
 bool ObjectList::AnyModified() const {
@@ -46,6 +61,20 @@ bool ObjectList::AnyModified() const {
     if (IsModified(i)) return true;
   }
   return false;
+}
+
+int ObjectList::IndexOfEntry(std::uint64_t id) const {
+  for (int i = 0; i < Count(); ++i) {
+    if (EntryId(i) == id) return i;
+  }
+  return -1;
+}
+
+QStringList ObjectList::RefusedReasons(int index) const {
+  QStringList reasons;
+  for (const auto& [field, refused] : Refused(index))
+    reasons << Tr("%1 \"%2\": %3").arg(refused.label, refused.text, refused.reason);
+  return reasons;
 }
 
 std::shared_ptr<hc::cProfile> ProfileKind::New() {
@@ -79,27 +108,38 @@ void ReceiverKind::SetName(Object& receiver, const QString& name) {
 }
 
 template <typename Kind>
-void ObjectFiles<Kind>::LoadAll() {
-  entries_.clear();
-  std::vector<int> identities;
+std::vector<std::int16_t> ObjectFiles<Kind>::FilesOnDisk() {
+  std::vector<std::int16_t> identities;
   std::error_code error;
   for (fs::directory_iterator it(KindFolder(Kind::kFolder), error), end; !error && it != end;
        it.increment(error)) {
     const int identity = IdentityOf(it->path().filename().string(), Kind::kPrefix);
-    if (identity >= 0 && it->is_regular_file(error)) identities.push_back(identity);
+    if (identity >= 0 && it->is_regular_file(error))
+      identities.push_back(static_cast<std::int16_t>(identity));
   }
   std::sort(identities.begin(), identities.end());
-  for (const int identity : identities) {
-    Entry entry{std::make_shared<Object>(), {}};
-    Load(entry, static_cast<std::int16_t>(identity));
-    entries_.push_back(std::move(entry));
-  }
+  return identities;
 }
 
 template <typename Kind>
-void ObjectFiles<Kind>::Load(Entry& entry, std::int16_t identity) {
-  entry.problem.clear();
-  if (entry.object->LoadFromDisk(identity)) return;
+void ObjectFiles<Kind>::LoadAll() {
+  entries_.clear();
+  for (const std::int16_t identity : FilesOnDisk())
+    entries_.push_back(Load(identity));
+}
+
+template <typename Kind>
+typename ObjectFiles<Kind>::Entry ObjectFiles<Kind>::Load(std::int16_t identity) {
+  Entry entry = Fresh(std::make_shared<Object>());
+  const QString path = QString::fromStdU16String(Object::CreateFileName(identity));
+  // Read before the class reads it: a write in between then shows as a change, never the
+  // other way round.
+  const bool rewrites = LoadRewrites(path);
+  entry.snapshot = FileSnapshot::Take(path, FileSnapshot::Bytes::Keep);
+  if (entry.object->LoadFromDisk(identity)) {
+    if (rewrites) entry.snapshot = FileSnapshot::Take(path, FileSnapshot::Bytes::Keep);
+    return entry;
+  }
   // The classes say nothing of a file too short to hold a version number.
   std::error_code error;
   const auto size = fs::file_size(hcp::Utf16ToUtf8(Object::CreateFileName(identity)), error);
@@ -107,21 +147,27 @@ void ObjectFiles<Kind>::Load(Entry& entry, std::int16_t identity) {
                                      : Tr("the file cannot be loaded (see the log)");
   // It keeps the identity of its file, for removing it.
   entry.object->m_DiskIdentity = identity;
+  return entry;
 }
 
 template <typename Kind>
 ObjectList::Row ObjectFiles<Kind>::RowAt(int index) const {
   const Entry& entry = entries_.at(index);
-  return {entry.object->m_DiskIdentity, Kind::Name(*entry.object),
-          Kind::Enabled(*entry.object), IsModified(index),
-          entry.problem.isEmpty(),      entry.problem};
+  return {entry.object->m_DiskIdentity,
+          Kind::Name(*entry.object),
+          Kind::Enabled(*entry.object),
+          IsModified(index),
+          entry.problem.isEmpty(),
+          entry.problem,
+          entry.disk};
 }
 
 template <typename Kind>
 bool ObjectFiles<Kind>::IsModified(int index) const {
   const Entry& entry = entries_.at(index);
   if (!entry.problem.isEmpty()) return false;
-  return entry.object->m_DiskIdentity < 0 || entry.object->HasChangedSinceLastLoadFromDisk();
+  return entry.object->m_DiskIdentity < 0 || !entry.refused.empty() ||
+         entry.object->HasChangedSinceLastLoadFromDisk();
 }
 
 template <typename Kind>
@@ -132,7 +178,7 @@ QString ObjectFiles<Kind>::FileName(int index) const {
 
 template <typename Kind>
 int ObjectFiles<Kind>::AddNew() {
-  entries_.push_back({Kind::New(), {}});
+  entries_.push_back(Fresh(Kind::New()));
   return Count() - 1;
 }
 
@@ -141,28 +187,56 @@ int ObjectFiles<Kind>::Duplicate(int index) {
   auto copy = std::make_shared<Object>();
   copy->CopyFrom(*At(index));
   Kind::SetName(*copy, Tr("%1 (copy)").arg(Kind::Name(*copy)));
-  entries_.push_back({std::move(copy), {}});
+  Entry entry = Fresh(std::move(copy));
+  entry.refused = entries_.at(index).refused;
+  entries_.push_back(std::move(entry));
   return Count() - 1;
 }
 
 template <typename Kind>
-bool ObjectFiles<Kind>::Save(int index) {
+SaveResult ObjectFiles<Kind>::Save(int index, SaveCheck check) {
   Entry& entry = entries_.at(index);
-  if (!entry.problem.isEmpty()) return false;
-  std::error_code ignored;  // a folder that cannot be made fails the save, which says why
-  fs::create_directories(KindFolder(Kind::kFolder), ignored);
-  return entry.object->SaveToDisk();
+  if (!entry.problem.isEmpty()) return SaveResult::Failed;
+  if (!entry.refused.empty()) return SaveResult::Refused;
+  const bool isNew = entry.object->m_DiskIdentity < 0;
+  bool fileThere = false;
+  if (!isNew && check == SaveCheck::CompareWithDisk) {
+    switch (entry.snapshot.Compare()) {
+      case FileSnapshot::Comparison::Same:
+        fileThere = entry.snapshot.Exists();
+        break;
+      case FileSnapshot::Comparison::Changed:
+        entry.disk = DiskState::Changed;
+        return SaveResult::Conflict;
+      case FileSnapshot::Comparison::Removed:
+        entry.disk = DiskState::Removed;
+        return SaveResult::Conflict;
+    }
+  }
+  if (!fileThere) {
+    std::error_code ignored;  // a folder that cannot be made fails the save, which says why
+    fs::create_directories(KindFolder(Kind::kFolder), ignored);
+  }
+  if (!entry.object->SaveToDisk()) return SaveResult::Failed;
+  if (isNew) {
+    entry.snapshot = FileSnapshot::Take(FileName(index), FileSnapshot::Bytes::Skip);
+  } else {
+    entry.snapshot.TakeAgain(FileSnapshot::Bytes::Skip);
+  }
+  entry.disk = DiskState::AsRead;
+  return SaveResult::Saved;
 }
 
 template <typename Kind>
 void ObjectFiles<Kind>::Discard(int index) {
   Entry& entry = entries_.at(index);
-  if (entry.object->m_DiskIdentity < 0) {
+  const std::int16_t identity = entry.object->m_DiskIdentity;
+  Entry fresh = identity < 0 ? Entry{} : Load(identity);
+  if (!fresh.snapshot.Exists()) {
     entries_.erase(entries_.begin() + index);
     return;
   }
-  Entry fresh{std::make_shared<Object>(), {}};
-  Load(fresh, entry.object->m_DiskIdentity);
+  fresh.id = entry.id;
   entry = std::move(fresh);
 }
 
@@ -171,6 +245,78 @@ void ObjectFiles<Kind>::Remove(int index) {
   Entry& entry = entries_.at(index);
   if (entry.object->m_DiskIdentity >= 0) entry.object->RemoveFromDisk(entry.object->m_DiskIdentity);
   entries_.erase(entries_.begin() + index);
+}
+
+template <typename Kind>
+DiskCheck ObjectFiles<Kind>::CheckDisk() {
+  DiskCheck check;
+  const auto line = [&check](const char* text, const Object& object, std::int16_t identity) {
+    const QString path = QString::fromStdU16String(Object::CreateFileName(identity));
+    check.lines << Tr(text).arg(Tr(Kind::kNoun), Kind::Name(object), path.section(u'/', -1));
+  };
+  std::set<std::int16_t> listed;
+  for (std::size_t i = 0; i < entries_.size();) {
+    Entry& entry = entries_[i];
+    const std::int16_t identity = entry.object->m_DiskIdentity;
+    if (identity < 0) {
+      ++i;
+      continue;
+    }
+    listed.insert(identity);
+    const FileSnapshot::Comparison comparison = entry.snapshot.Compare();
+    if (comparison == FileSnapshot::Comparison::Same) {
+      check.changed |= entry.disk != DiskState::AsRead;
+      entry.disk = DiskState::AsRead;
+      ++i;
+      continue;
+    }
+    if (IsModified(int(i))) {
+      const DiskState state =
+          comparison == FileSnapshot::Comparison::Removed ? DiskState::Removed : DiskState::Changed;
+      if (entry.disk != state) {
+        check.changed = true;
+        line(state == DiskState::Removed
+                 ? "The %1 \"%2\" (%3) was removed on disk by another program; it has unsaved "
+                   "changes here, and saving it will ask what to do."
+                 : "The %1 \"%2\" (%3) was changed on disk by another program; it has unsaved "
+                   "changes here, and saving it will ask what to do.",
+             *entry.object, identity);
+      }
+      entry.disk = state;
+      ++i;
+      continue;
+    }
+    check.changed = true;
+    Entry fresh = Load(identity);
+    if (!fresh.snapshot.Exists()) {
+      line("The %1 \"%2\" (%3) was removed on disk by another program.", *entry.object, identity);
+      entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(i));
+      continue;
+    }
+    fresh.id = entry.id;
+    entry = std::move(fresh);
+    line("The %1 \"%2\" (%3) was changed on disk by another program and is read again.",
+         *entry.object, identity);
+    ++i;
+  }
+  for (const std::int16_t identity : FilesOnDisk()) {
+    if (listed.count(identity) != 0) continue;
+    entries_.push_back(Load(identity));
+    check.changed = true;
+    line("The %1 \"%2\" (%3) was added on disk by another program.", *entries_.back().object,
+         identity);
+  }
+  return check;
+}
+
+template <typename Kind>
+void ObjectFiles<Kind>::Refuse(int index, int field, const RefusedField& refused) {
+  entries_.at(index).refused[field] = refused;
+}
+
+template <typename Kind>
+void ObjectFiles<Kind>::Accept(int index, int field) {
+  entries_.at(index).refused.erase(field);
 }
 
 template class ObjectFiles<ProfileKind>;

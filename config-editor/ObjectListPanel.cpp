@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -38,13 +39,13 @@ ObjectListPanel::ObjectListPanel(ObjectList& list, UserQuestions& questions, Kin
   connect(tree_, &QTreeWidget::currentItemChanged, this,
           [this] { OnCurrentRowChanged(tree_->indexOfTopLevelItem(tree_->currentItem())); });
 
-  auto* add = new QPushButton(tr("&New"));
-  add->setObjectName(QStringLiteral("Command_New"));
+  add_ = new QPushButton(tr("&New"));
+  add_->setObjectName(QStringLiteral("Command_New"));
   duplicate_ = new QPushButton(tr("D&uplicate"));
   duplicate_->setObjectName(QStringLiteral("Command_Duplicate"));
   remove_ = new QPushButton(tr("&Remove"));
   remove_->setObjectName(QStringLiteral("Command_Remove"));
-  connect(add, &QPushButton::clicked, this, [this] {
+  connect(add_, &QPushButton::clicked, this, [this] {
     if (SettleCurrent()) AddEntry(list_.AddNew());
   });
   connect(duplicate_, &QPushButton::clicked, this, [this] {
@@ -54,7 +55,7 @@ ObjectListPanel::ObjectListPanel(ObjectList& list, UserQuestions& questions, Kin
   connect(remove_, &QPushButton::clicked, this, &ObjectListPanel::RemoveCurrent);
 
   auto* buttons = new QHBoxLayout;
-  buttons->addWidget(add);
+  buttons->addWidget(add_);
   buttons->addWidget(duplicate_);
   buttons->addWidget(remove_);
   auto* layout = new QVBoxLayout(this);
@@ -74,17 +75,27 @@ void ObjectListPanel::Refresh() {
     const ObjectList::Row row = list_.RowAt(i);
     QTreeWidgetItem* item = tree_->topLevelItem(i);
     item->setText(kIdentity, IdentityText(row.identity));
-    item->setText(kName, row.readable ? row.name + (row.modified ? QStringLiteral(" *") : QString())
-                                      : tr("(%1)").arg(row.problem));
+    QString name = row.readable ? row.name : tr("(%1)").arg(row.problem);
+    if (row.modified) name += QStringLiteral(" *");
+    if (row.disk == DiskState::Changed) name += tr(" (changed on disk)");
+    if (row.disk == DiskState::Removed) name += tr(" (removed on disk)");
+    item->setText(kName, name);
     item->setText(kEnabled, row.readable ? (row.enabled ? tr("yes") : tr("no")) : QString());
     item->setToolTip(kName,
                      row.readable ? list_.FileName(i) : list_.FileName(i) + u'\n' + row.problem);
     item->setForeground(kName, row.readable ? palette().text() : palette().placeholderText());
   }
   if (current_ >= list_.Count()) current_ = list_.Count() - 1;
+  currentId_ = current_ >= 0 ? list_.EntryId(current_) : 0;
   tree_->setCurrentItem(current_ >= 0 ? tree_->topLevelItem(current_) : nullptr);
-  duplicate_->setEnabled(current_ >= 0 && list_.RowAt(current_).readable);
-  remove_->setEnabled(current_ >= 0);
+  add_->setEnabled(!readOnly_);
+  duplicate_->setEnabled(!readOnly_ && current_ >= 0 && list_.RowAt(current_).readable);
+  remove_->setEnabled(!readOnly_ && current_ >= 0);
+}
+
+void ObjectListPanel::SetReadOnly(bool readOnly) {
+  readOnly_ = readOnly;
+  Refresh();
 }
 
 void ObjectListPanel::Select(int index) {
@@ -93,9 +104,21 @@ void ObjectListPanel::Select(int index) {
   emit CurrentChanged(current_);
 }
 
+void ObjectListPanel::Follow() {
+  const int found = currentId_ != 0 ? list_.IndexOfEntry(currentId_) : -1;
+  if (found < 0 && current_ >= 0) {
+    Select(std::min(current_, list_.Count() - 1));
+  } else {
+    current_ = found;
+    Refresh();
+  }
+  emit ListChanged();
+}
+
 bool ObjectListPanel::SettleCurrent() {
   if (current_ < 0 || !list_.IsModified(current_)) return true;
   const ObjectList::Row row = list_.RowAt(current_);
+  const int countBefore = list_.Count();
   switch (questions_.AskToSave(
       this, tr("The %1 \"%2\" has unsaved changes. Save them?").arg(kind_.singular, row.name))) {
     case UserQuestions::Choice::Save:
@@ -103,12 +126,12 @@ bool ObjectListPanel::SettleCurrent() {
       break;
     case UserQuestions::Choice::Discard:
       list_.Discard(current_);
-      // A new entry went; the next one took its place.
-      if (row.identity < 0) current_ = -1;
       break;
     case UserQuestions::Choice::Cancel:
       return false;
   }
+  // A new entry discarded, or one whose file had gone read again, left the list.
+  if (list_.Count() < countBefore) current_ = -1;
   Refresh();
   emit ListChanged();
   return true;
@@ -119,7 +142,10 @@ void ObjectListPanel::OnCurrentRowChanged(int row) {
   const int left = current_;
   const int countBefore = list_.Count();
   if (!SettleCurrent()) {
-    Refresh();  // back on the entry the user stays on
+    // Back on the entry the user stays on, also once a click has selected the row it
+    // was on, which the view does after telling of the new current row.
+    Refresh();
+    QTimer::singleShot(0, this, &ObjectListPanel::Refresh);
     return;
   }
   // A new entry that was discarded left the list: the rows after it moved up by one.
@@ -143,8 +169,8 @@ void ObjectListPanel::RemoveCurrent() {
                      list_.FileName(current_));
   if (!questions_.Confirm(this, question)) return;
   list_.Remove(current_);
-  emit ListChanged();
   Select(std::min(current_, list_.Count() - 1));
+  emit ListChanged();
 }
 
 }  // namespace ConfigEditor

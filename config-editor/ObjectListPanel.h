@@ -1,10 +1,12 @@
 // The list of a program folder's profiles or receivers: disk identity, name and whether
 // it is enabled, unsaved ones marked "*", files that cannot be loaded greyed; with New,
 // Duplicate and Remove. Leaving an entry that has unsaved changes asks whether to save
-// them, discard them or stay on it.
+// them, discard them or stay on it. Entries whose file another program changed or removed
+// while they have unsaved changes here say so.
 #pragma once
 
 #include <QWidget>
+#include <cstdint>
 #include <functional>
 
 class QPushButton;
@@ -34,6 +36,11 @@ class ObjectListPanel : public QWidget {
   void Select(int index);
   // Shows the list's rows anew; the selection stays on its entry.
   void Refresh();
+  // After entries came, went or were read again behind the panel's back: the selection
+  // stays on its entry, or moves to the one in its place when it went.
+  void Follow();
+  // Looking only: no New, Duplicate or Remove.
+  void SetReadOnly(bool readOnly);
   // Asks about the selected entry's unsaved changes and saves or discards them; false
   // when the user chose to stay, or the save failed.
   bool SettleCurrent();
@@ -43,7 +50,7 @@ class ObjectListPanel : public QWidget {
  signals:
   // Another entry is selected (or the same one was read again): show it.
   void CurrentChanged(int index);
-  // Entries came or went, or were saved or discarded.
+  // Entries came or went, or were saved, discarded or read again.
   void ListChanged();
 
  private:
@@ -55,9 +62,12 @@ class ObjectListPanel : public QWidget {
   UserQuestions& questions_;
   Kind kind_;
   QTreeWidget* tree_ = nullptr;
+  QPushButton* add_ = nullptr;
   QPushButton* duplicate_ = nullptr;
   QPushButton* remove_ = nullptr;
   int current_ = -1;
+  std::uint64_t currentId_ = 0;  // ObjectList::EntryId of the selected entry
+  bool readOnly_ = false;
 };
 
 }  // namespace ConfigEditor

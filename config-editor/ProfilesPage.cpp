@@ -43,13 +43,22 @@ ProfilesPage::ProfilesPage(ProfileFiles& profiles, EditorHost& host, UserQuestio
   layout->addWidget(splitter);
 
   connect(list_, &ObjectListPanel::CurrentChanged, this, &ProfilesPage::Show);
+  // The selected profile was read again from its file, or left the list.
+  connect(list_, &ObjectListPanel::ListChanged, this, [this] {
+    if (Current() != (showsEntry_ ? shown_ : nullptr)) Show();
+  });
   connect(editor_, &ScheduleEditorPanel::Edited, this, &ProfilesPage::Edited);
   Show();
 }
 
+void ProfilesPage::SetReadOnly(bool readOnly) {
+  readOnly_ = readOnly;
+  list_->SetReadOnly(readOnly);
+  Show();
+}
+
 std::shared_ptr<hc::cProfile> ProfilesPage::Current() const {
-  const int index = list_->Current();
-  return index >= 0 && profiles_.IsReadable(index) ? profiles_.At(index) : nullptr;
+  return profiles_.Editable(list_->Current());
 }
 
 FieldForm* ProfilesPage::NewForm() {
@@ -89,7 +98,7 @@ QWidget* ProfilesPage::CreateDetails(EditorHost& host) {
 QWidget* ProfilesPage::CreateGeneral() {
   FieldForm* form = NewForm();
   form->AddFlag(
-      tr("Use the time sch&edule"), QStringLiteral("Check_Profile_UseTimeSchedule"),
+      tr("Use the &time schedule"), QStringLiteral("Check_Profile_UseTimeSchedule"),
       [this] { return shown_->m_UseTimeSchedule; },
       [this](bool use) { shown_->m_UseTimeSchedule = use; });
   form->AddNumber(
@@ -140,7 +149,7 @@ QWidget* ProfilesPage::CreateExternal() {
       [this] { return shown_->m_IgnoreExternalTagInOtherProfiles; },
       [this](bool ignore) { shown_->m_IgnoreExternalTagInOtherProfiles = ignore; });
   form->AddFlag(
-      tr("Use an external &file"), QStringLiteral("Check_Profile_UseExternalFile"),
+      tr("Use an external f&ile"), QStringLiteral("Check_Profile_UseExternalFile"),
       [this] { return shown_->m_UseExternalFile; },
       [this](bool use) { shown_->m_UseExternalFile = use; });
   form->AddText(
@@ -158,7 +167,7 @@ QWidget* ProfilesPage::CreateSystems() {
   auto* page = new QWidget;
   FieldForm* form = NewForm();
   form->AddFlag(
-      tr("Only the s&elected systems count"), QStringLiteral("Check_Profile_ScanSpecificSystems"),
+      tr("Only the se&lected systems count"), QStringLiteral("Check_Profile_ScanSpecificSystems"),
       [this] { return shown_->m_ScanSpecificSystems; },
       [this](bool scan) { shown_->m_ScanSpecificSystems = scan; });
 
@@ -206,12 +215,22 @@ void ProfilesPage::ShowSystems() {
 
 void ProfilesPage::Show() {
   std::shared_ptr<hc::cProfile> current = Current();
-  details_->setEnabled(current != nullptr);
+  showsEntry_ = current != nullptr;
+  details_->setEnabled(showsEntry_);
   shown_ = current ? current : std::make_shared<hc::cProfile>();
-  for (FieldForm* form : forms_)
+  for (FieldForm* form : forms_) {
     form->Refresh();
+    form->setEnabled(!readOnly_);
+  }
   ShowSystems();
+  systems_->setEnabled(!readOnly_);
+  const bool unchanged = current && !current->HasChangedSinceLastLoadFromDisk();
   editor_->SetProfile(current);
+  // Laid out for the editor, the schedule numbers its rows, which its period array holds:
+  // a profile only looked at has no unsaved change.
+  if (unchanged) current->RememberOriginalSettings();
+  // Read-only, the schedule still shows, but takes no mouse or key.
+  if (readOnly_) editor_->setEnabled(false);
   emit CurrentChanged();
 }
 

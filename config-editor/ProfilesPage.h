@@ -28,6 +28,8 @@ class ProfilesPage : public QWidget {
   ScheduleEditorPanel& Editor() { return *editor_; }
   // The selected profile when it can be edited; none otherwise.
   std::shared_ptr<Halvane_Config::cProfile> Current() const;
+  // Looking only: no field or schedule can be edited, and no entry added or removed.
+  void SetReadOnly(bool readOnly);
 
  signals:
   // The selected profile was changed by the user.
@@ -55,6 +57,8 @@ class ProfilesPage : public QWidget {
   std::vector<FieldForm*> forms_;
   // The profile the fields edit: a blank one while none is selected.
   std::shared_ptr<Halvane_Config::cProfile> shown_;
+  bool showsEntry_ = false;  // shown_ is the selected entry's
+  bool readOnly_ = false;
 };
 
 }  // namespace ConfigEditor

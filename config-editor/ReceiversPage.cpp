@@ -52,6 +52,20 @@ ReceiversPage::ReceiversPage(ReceiverFiles& receivers, UserQuestions& questions,
   layout->addWidget(splitter);
 
   connect(list_, &ObjectListPanel::CurrentChanged, this, &ReceiversPage::Show);
+  // The selected receiver was read again from its file, or left the list.
+  connect(list_, &ObjectListPanel::ListChanged, this, [this] {
+    if (Current() != (showsEntry_ ? shown_ : nullptr)) Show();
+  });
+  Show();
+}
+
+std::shared_ptr<hc::cReceiver> ReceiversPage::Current() const {
+  return receivers_.Editable(list_->Current());
+}
+
+void ReceiversPage::SetReadOnly(bool readOnly) {
+  readOnly_ = readOnly;
+  list_->SetReadOnly(readOnly);
   Show();
 }
 
@@ -75,38 +89,54 @@ QWidget* ReceiversPage::CreateSetting(std::int16_t index) {
 
 void ReceiversPage::ShowSetting(std::int16_t index) {
   const SettingField& field = settings_[static_cast<std::size_t>(index)];
-  const Variant value = shown_->GetSetting(index);
   const QSignalBlocker blockType(field.type);
   const QSignalBlocker blockText(field.text);
+  const std::map<int, RefusedField> none;
+  const std::map<int, RefusedField>& refused =
+      showsEntry_ ? receivers_.Refused(list_->Current()) : none;
+  if (const auto it = refused.find(index); it != refused.end()) {
+    field.type->setCurrentIndex(field.type->findData(it->second.kind));
+    field.text->setText(it->second.text);
+    field.text->setEnabled(true);
+    MarkRefused(field.text, it->second.reason);
+    return;
+  }
+  const Variant value = shown_->GetSetting(index);
   field.type->setCurrentIndex(field.type->findData(static_cast<int>(value.Type())));
   field.text->setText(EditText(value));
   field.text->setEnabled(HasText(value.Type()));
-  field.text->setToolTip({});
-  field.text->setStyleSheet({});
+  MarkRefused(field.text, {});
 }
 
 void ReceiversPage::ApplySetting(std::int16_t index) {
+  if (!showsEntry_) return;
+  const int entry = list_->Current();
   const SettingField& field = settings_[static_cast<std::size_t>(index)];
   const auto type = static_cast<VariantType>(field.type->currentData().toInt());
-  field.text->setEnabled(HasText(type));
+  const bool wasRefused = receivers_.Refused(entry).count(index) != 0;
   const ParsedValue parsed = ParseTypedValue(type, field.text->text());
   if (!parsed.value) {
-    field.text->setToolTip(parsed.error);
-    field.text->setStyleSheet(QStringLiteral("QLineEdit { color: red; }"));
+    receivers_.Refuse(entry, index,
+                      {tr("Setting %1").arg(index + 1), static_cast<int>(type), field.text->text(),
+                       parsed.error});
+    ShowSetting(index);
+    emit Edited();
     return;
   }
+  receivers_.Accept(entry, index);
   const Variant before = shown_->GetSetting(index);
   shown_->SaveSetting(index, *parsed.value);
   ShowSetting(index);
-  if (!(before.Type() == parsed.value->Type() && EditText(before) == EditText(*parsed.value)))
+  if (wasRefused ||
+      !(before.Type() == parsed.value->Type() && EditText(before) == EditText(*parsed.value)))
     emit Edited();
 }
 
 void ReceiversPage::Show() {
-  const int index = list_->Current();
-  const bool editable = index >= 0 && receivers_.IsReadable(index);
-  form_->setEnabled(editable);
-  shown_ = editable ? receivers_.At(index) : std::make_shared<hc::cReceiver>();
+  const std::shared_ptr<hc::cReceiver> current = Current();
+  showsEntry_ = current != nullptr;
+  form_->setEnabled(showsEntry_ && !readOnly_);
+  shown_ = current ? current : std::make_shared<hc::cReceiver>();
   form_->Refresh();
 }
 

@@ -25,6 +25,8 @@ class ReceiversPage : public QWidget {
                 std::function<bool(int index)> save, QWidget* parent = nullptr);
 
   ObjectListPanel& List() { return *list_; }
+  // Looking only: the form cannot be edited, and no entry added or removed.
+  void SetReadOnly(bool readOnly);
 
  signals:
   // The selected receiver was changed by the user.
@@ -37,10 +39,13 @@ class ReceiversPage : public QWidget {
   };
 
   void Show();
+  // The selected receiver when it can be edited; none otherwise.
+  std::shared_ptr<Halvane_Config::cReceiver> Current() const;
   QWidget* CreateSetting(std::int16_t index);
   void ShowSetting(std::int16_t index);
-  // Takes what the setting's fields hold; a text that is no value of the kind is marked
-  // and left out, the receiver keeping its value.
+  // Takes what the setting's fields hold; a text that is no value of the kind is marked,
+  // the receiver keeping its value, and the entry holds it as refused until it is
+  // mended: the entry cannot be saved meanwhile.
   void ApplySetting(std::int16_t index);
 
   ReceiverFiles& receivers_;
@@ -49,6 +54,8 @@ class ReceiversPage : public QWidget {
   std::array<SettingField, Halvane_Config::kReceiverSettings> settings_;
   // The receiver the fields edit: a blank one while none is selected.
   std::shared_ptr<Halvane_Config::cReceiver> shown_;
+  bool showsEntry_ = false;  // shown_ is the selected entry's
+  bool readOnly_ = false;
 };
 
 }  // namespace ConfigEditor

@@ -20,6 +20,7 @@
 #include "common/Halvane_Common_Procedures.h"
 #include "config-editor/DayTypeImages.h"
 #include "config-editor/EditorHost.h"
+#include "config-editor/FieldForm.h"
 
 namespace ConfigEditor {
 
@@ -41,6 +42,35 @@ double MinuteX(int minute) {
 
 double RowMiddle(int row) {
   return row * kRowHeight + 11;
+}
+
+// Why a typed text is no time of day, or nothing when it is one. The schedule reads any
+// text as minutes, the unreadable parts as 0; so a text that is empty, has no digit, or
+// holds anything but digits, blanks and the separators ": . , - +" would become a time the
+// user never typed (midnight, mostly). Numbers past the day are times, clamped to 24:00.
+QString TimeTextProblem(const QString& text) {
+  static const QString kAllowed = QStringLiteral(" \t:.,-+");
+  bool digit = false;
+  for (const QChar c : text) {
+    if (c >= u'0' && c <= u'9') {
+      digit = true;
+    } else if (!kAllowed.contains(c)) {
+      return ScheduleEditorPanel::tr(
+                 "Not a time of day: \"%1\" has no place in one. Type hh:mm "
+                 "(07:30), hhmm (0730) or the hour alone (7).")
+          .arg(c);
+    }
+  }
+  if (!digit) {
+    return ScheduleEditorPanel::tr(
+        "No time given: type hh:mm (07:30), hhmm (0730) or the hour alone (7).");
+  }
+  try {
+    hcp::TimeTextToMinutes(text.toStdU16String());
+  } catch (const hcp::RuntimeError&) {
+    return ScheduleEditorPanel::tr("Not a time of day: the number is far too large.");
+  }
+  return {};
 }
 
 }  // namespace
@@ -112,17 +142,13 @@ QWidget* ScheduleEditorPanel::CreateFields() {
     edit->setObjectName(name);
     edit->setMaximumWidth(80);
     edit->setPlaceholderText(QStringLiteral("hh:mm"));
-    connect(edit, &QLineEdit::textEdited, this, [this, member](const QString& text) {
+    connect(edit, &QLineEdit::textEdited, this, [this, edit, member](const QString& text) {
+      MarkRefused(edit, {});
       ScheduleFields changed = host_.Fields();
       changed.*member = text;
       host_.SetFields(changed);
     });
-    connect(edit, &QLineEdit::returnPressed, this, [this] {
-      Run([this](hc::cTimeSchedule& schedule) {
-        schedule.ExtractTimeFromTextboxes(host_, surface_->Surface());
-      });
-      emit Edited();
-    });
+    connect(edit, &QLineEdit::returnPressed, this, &ScheduleEditorPanel::ApplyTypedTimes);
     return edit;
   };
   periodStart_ =
@@ -130,7 +156,7 @@ QWidget* ScheduleEditorPanel::CreateFields() {
   periodStop_ =
       periodField(QStringLiteral("Text_Schedule_Period_Stop"), &ScheduleFields::periodStop);
   form->addRow(tr("Period st&art:"), periodStart_);
-  form->addRow(tr("Period &end:"), periodStop_);
+  form->addRow(tr("Per&iod end:"), periodStop_);
 
   time_ = new QLineEdit;
   time_->setObjectName(QStringLiteral("Text_Schedule_Time"));
@@ -233,6 +259,20 @@ void ScheduleEditorPanel::Run(Operation operation) {
     hcp::LogMessage(
         tr("The schedule editor stopped: %1").arg(QString::fromUtf8(e.what())).toStdU16String());
   }
+}
+
+void ScheduleEditorPanel::ApplyTypedTimes() {
+  bool times = true;
+  for (QLineEdit* edit : {periodStart_, periodStop_}) {
+    const QString problem = TimeTextProblem(edit->text());
+    MarkRefused(edit, problem);
+    times = times && problem.isEmpty();
+  }
+  if (!times) return;
+  Run([this](hc::cTimeSchedule& schedule) {
+    schedule.ExtractTimeFromTextboxes(host_, surface_->Surface());
+  });
+  emit Edited();
 }
 
 void ScheduleEditorPanel::RunPopupItem(PopupItem item) {
@@ -437,7 +477,9 @@ void ScheduleEditorPanel::ShowFields() {
   for (auto [edit, text] :
        {std::pair{periodStart_, fields.periodStart}, std::pair{periodStop_, fields.periodStop},
         std::pair{time_, fields.timeUnderPointer}}) {
-    if (edit->text() != text) edit->setText(text);
+    if (edit->text() == text) continue;
+    edit->setText(text);
+    MarkRefused(edit, {});  // the schedule's own time
   }
   const bool periodSelected = Schedule() && Schedule()->GetSelectedPeriod();
   periodStart_->setEnabled(periodSelected);

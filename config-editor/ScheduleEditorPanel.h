@@ -1,5 +1,6 @@
 // A profile's weekly schedule in the editor: the surface inside a frame with its vertical
-// scroll bar, the selected period's two time fields (Enter applies what was typed), the
+// scroll bar, the selected period's two time fields (Enter applies what was typed; a text
+// that is no time is refused, marked, and changes nothing), the
 // time under the pointer, "View day-type names", "Use calendar" with the special day
 // types in use, and the popup menu of the right button. The schedule draws and edits
 // itself through the host; the panel shows the host's state and passes mouse and keys on.
@@ -62,6 +63,8 @@ class ScheduleEditorPanel : public QWidget {
   template <typename Operation>
   void Run(Operation operation);
   void RunPopupItem(PopupItem item);
+  // Hands the typed times to the schedule when both are times; marks the others.
+  void ApplyTypedTimes();
   void OnPressed(const SurfaceMouse& mouse);
   void OnMoved(const SurfaceMouse& mouse);
   void OnReleased(const SurfaceMouse& mouse);

@@ -1,6 +1,8 @@
 #include "config-editor/TypedValue.h"
 
 #include <QCoreApplication>
+#include <QDate>
+#include <QLocale>
 #include <QRegularExpression>
 #include <cmath>
 #include <limits>
@@ -20,26 +22,71 @@ QString Tr(const char* text) {
 // The largest Currency amount, in whole units.
 constexpr double kCurrencyLimit = 922337203685477.5807;
 
-std::optional<hcp::DateTime> ParseDate(const QString& text) {
-  static const QRegularExpression kDate(QStringLiteral(
-      R"(^\s*(?:(\d{1,4})-(\d{1,2})-(\d{1,2}))?\s*(?:(\d{1,2}):(\d{2})(?::(\d{2}))?)?\s*$)"));
+// The values a number of the kind can take, as a user reads them.
+QString Range(VariantType type) {
+  switch (type) {
+    case VariantType::Integer:
+      return QStringLiteral("-32,768..32,767");
+    case VariantType::Long:
+      return QStringLiteral("-2,147,483,648..2,147,483,647");
+    case VariantType::Byte:
+      return QStringLiteral("0..255");
+    case VariantType::Single:
+      return Tr("up to about 3.4E38 either way");
+    case VariantType::Currency:
+      return Tr("up to 922,337,203,685,477.5807 either way");
+    default:
+      return Tr("up to about 1.8E308 either way");
+  }
+}
+
+// Reads "yyyy-mm-dd", "d.m.yyyy", either with " hh:mm[:ss]", or "hh:mm[:ss]" alone;
+// problem says what is wrong with a text that has none of these forms or names no date.
+std::optional<hcp::DateTime> ParseDate(const QString& text, QString* problem) {
+  static const QRegularExpression kDate(
+      QStringLiteral(R"(^\s*(?:(\d{1,4})-(\d{1,2})-(\d{1,2})|(\d{1,2})\.(\d{1,2})\.(\d{1,4}))?)"
+                     R"(\s*(?:(\d{1,2}):(\d{2})(?::(\d{2}))?)?\s*$)"));
   const QRegularExpressionMatch match = kDate.match(text);
-  if (!match.hasMatch() || text.trimmed().isEmpty()) return std::nullopt;
-  const auto part = [&match](int n) { return match.captured(n).toInt(); };
-  const bool hasDate = match.hasCaptured(1) && !match.captured(1).isEmpty();
-  const bool hasTime = match.hasCaptured(4) && !match.captured(4).isEmpty();
-  const hcp::CivilTime time{hasDate ? part(1) : 1899, hasDate ? part(2) : 12,
-                            hasDate ? part(3) : 30,   hasTime ? part(4) : 0,
-                            hasTime ? part(5) : 0,    hasTime ? part(6) : 0};
-  if (time.hour > 23 || time.minute > 59 || time.second > 59) return std::nullopt;
-  try {
-    const hcp::DateTime date = hcp::ToDateTime(time);
-    // A day that rolled over (31 April) is no date.
-    if (hasDate && !(hcp::ToCivilTime(date) == time)) return std::nullopt;
-    return date;
-  } catch (const hcp::RuntimeError&) {
+  if (!match.hasMatch() || text.trimmed().isEmpty()) {
+    *problem =
+        Tr("not a date: write yyyy-mm-dd or dd.mm.yyyy, with hh:mm:ss or without, or "
+           "hh:mm:ss alone");
     return std::nullopt;
   }
+  const auto part = [&match](int n) { return match.captured(n).toInt(); };
+  const auto has = [&match](int n) { return !match.captured(n).isEmpty(); };
+  const bool iso = has(1);
+  const bool hasDate = iso || has(4);
+  const bool hasTime = has(7);
+  const hcp::CivilTime time{hasDate ? part(iso ? 1 : 6) : 1899,
+                            hasDate ? part(iso ? 2 : 5) : 12,
+                            hasDate ? part(iso ? 3 : 4) : 30,
+                            hasTime ? part(7) : 0,
+                            hasTime ? part(8) : 0,
+                            hasTime ? part(9) : 0};
+  if (time.hour > 23 || time.minute > 59 || time.second > 59) {
+    *problem = Tr("not a time of day: %1:%2:%3 is past 23:59:59")
+                   .arg(time.hour, 2, 10, QChar(u'0'))
+                   .arg(time.minute, 2, 10, QChar(u'0'))
+                   .arg(time.second, 2, 10, QChar(u'0'));
+    return std::nullopt;
+  }
+  if (time.month < 1 || time.month > 12) {
+    *problem = Tr("not a date: there is no month %1").arg(time.month);
+    return std::nullopt;
+  }
+  if (time.year < 100) {
+    *problem = Tr("not a date: years start at 100 (write all four digits)");
+    return std::nullopt;
+  }
+  if (time.day < 1 || time.day > QDate(time.year, time.month, 1).daysInMonth()) {
+    *problem = Tr("not a date: there is no %1 %2 %3")
+                   .arg(time.day)
+                   .arg(QLocale().standaloneMonthName(time.month))
+                   .arg(time.year);
+    return std::nullopt;
+  }
+  return hcp::ToDateTime(time);
 }
 
 Variant Read(VariantType type, const QString& text) {
@@ -51,12 +98,11 @@ Variant Read(VariantType type, const QString& text) {
       return Variant::Null();
     case VariantType::String:
       return typed;
-    case VariantType::Boolean:
+    case VariantType::Boolean: {
+      const QString word = text.trimmed();
+      if (word.compare(QStringLiteral("yes"), Qt::CaseInsensitive) == 0) return true;
+      if (word.compare(QStringLiteral("no"), Qt::CaseInsensitive) == 0) return false;
       return hcp::ToBoolean(typed);
-    case VariantType::Date: {
-      const std::optional<hcp::DateTime> date = ParseDate(text);
-      if (!date) throw hcp::RuntimeError(hcp::kTypeMismatch);
-      return *date;
     }
     default:
       break;
@@ -136,15 +182,21 @@ QString EditText(const Variant& value) {
 }
 
 ParsedValue ParseTypedValue(VariantType type, const QString& text) {
+  if (type == VariantType::Date) {
+    QString problem;
+    const std::optional<hcp::DateTime> date = ParseDate(text, &problem);
+    return {date ? std::optional<Variant>(*date) : std::nullopt, problem};
+  }
   try {
     return {Read(type, text), {}};
   } catch (const hcp::RuntimeError& e) {
-    if (e.Number() == hcp::kOverflow)
-      return {std::nullopt, Tr("too large for %1").arg(TypeName(type))};
-    if (type == VariantType::Date) {
-      return {std::nullopt, Tr("not a date: write yyyy-mm-dd, yyyy-mm-dd hh:mm:ss or hh:mm:ss")};
+    if (e.Number() == hcp::kOverflow) {
+      return {std::nullopt, Tr("out of range for %1 (%2)").arg(TypeName(type), Range(type))};
     }
-    if (type == VariantType::Boolean) return {std::nullopt, Tr("not True, False or a number")};
+    if (type == VariantType::Boolean) {
+      return {std::nullopt, Tr("not True or False: write True, False, Yes, No or a number (0 is "
+                               "False, any other True)")};
+    }
     return {std::nullopt, Tr("not a number")};
   }
 }

@@ -31,9 +31,10 @@ struct ParsedValue {
 
 // Reads a text as a value of a kind: whole numbers are rounded half to even and must fit
 // their kind (Integer 16-bit, Long 32-bit, Byte 0..255); a Currency keeps four decimals;
-// numbers may be written "1e3" or "&HFF"; a Boolean is "True", "False" or a number; a
-// date is "yyyy-mm-dd", "yyyy-mm-dd hh:mm[:ss]" or "hh:mm[:ss]". Empty and Null ignore
-// the text.
+// numbers may be written "1e3" or "&HFF"; a Boolean is "True", "False", "Yes", "No" (in
+// any case) or a number, 0 being False; a date is "yyyy-mm-dd" or "dd.mm.yyyy", with
+// " hh:mm[:ss]" or without, or "hh:mm[:ss]" alone. Empty and Null ignore the text. The
+// error names what is wrong: the kind's range, the day that does not exist.
 ParsedValue ParseTypedValue(VariantType type, const QString& text);
 
 }  // namespace ConfigEditor

@@ -1,5 +1,6 @@
 #include "config-editor/Workspace.h"
 
+#include <QCoreApplication>
 #include <exception>
 
 #include "common/Halvane_Common_Procedures.h"
@@ -9,9 +10,20 @@ namespace ConfigEditor {
 namespace hc = Halvane_Config;
 namespace hcp = Halvane_Common_Procedures;
 
+namespace {
+
+QString Tr(const char* text) {
+  return QCoreApplication::translate("ConfigEditor", text);
+}
+
+}  // namespace
+
 void CalendarDocument::Open(const QString& path) {
   path_ = path;
   problem_.clear();
+  disk_ = DiskState::AsRead;
+  // Taken before reading: a write in between then shows as a change.
+  snapshot_ = FileSnapshot::Take(path, FileSnapshot::Bytes::Keep);
   hc::cCalendar calendar;
   try {
     calendar.ReadFromDisk(path.toStdU16String());
@@ -22,6 +34,7 @@ void CalendarDocument::Open(const QString& path) {
   // The month shown and its painting stay; the dates are the file's.
   const hc::cCalendar shown = calendar_;
   calendar_ = calendar;
+  saved_ = calendar;
   calendar_.m_SelectedYear = shown.m_SelectedYear;
   calendar_.m_SelectedMonth = shown.m_SelectedMonth;
   calendar_.m_ShowTimeAxis = shown.m_ShowTimeAxis;
@@ -30,28 +43,67 @@ void CalendarDocument::Open(const QString& path) {
 }
 
 bool CalendarDocument::IsModified() const {
-  if (!Readable()) return false;
-  const std::u16string path = path_.toStdU16String();
-  try {
-    if (hcp::FileExists(path)) return !calendar_.CompareToDisk(path);
-  } catch (const std::exception&) {
-    return true;  // a file that cannot be compared any more is no copy of this calendar
-  }
-  return !calendar_.CompareToOtherCalendar(hc::cCalendar());
+  return Readable() && !calendar_.CompareToOtherCalendar(saved_);
 }
 
-bool CalendarDocument::Save(QString* error) {
+SaveResult CalendarDocument::Save(QString* error, SaveCheck check) {
   if (!Readable()) {
     *error = problem_;
-    return false;
+    return SaveResult::Failed;
+  }
+  if (check == SaveCheck::CompareWithDisk) {
+    switch (snapshot_.Compare()) {
+      case FileSnapshot::Comparison::Same:
+        break;
+      case FileSnapshot::Comparison::Changed:
+        disk_ = DiskState::Changed;
+        return SaveResult::Conflict;
+      case FileSnapshot::Comparison::Removed:
+        disk_ = DiskState::Removed;
+        return SaveResult::Conflict;
+    }
   }
   try {
     calendar_.SaveToDisk(path_.toStdU16String());
-    return true;
   } catch (const std::exception& e) {
     *error = QString::fromUtf8(e.what());
-    return false;
+    return SaveResult::Failed;
   }
+  snapshot_.TakeAgain(FileSnapshot::Bytes::Skip);
+  saved_ = calendar_;
+  disk_ = DiskState::AsRead;
+  return SaveResult::Saved;
+}
+
+DiskCheck CalendarDocument::CheckDisk() {
+  DiskCheck check;
+  const FileSnapshot::Comparison comparison = snapshot_.Compare();
+  if (comparison == FileSnapshot::Comparison::Same) {
+    check.changed = disk_ != DiskState::AsRead;
+    disk_ = DiskState::AsRead;
+    return check;
+  }
+  const bool removed = comparison == FileSnapshot::Comparison::Removed;
+  if (IsModified()) {
+    const DiskState state = removed ? DiskState::Removed : DiskState::Changed;
+    if (disk_ != state) {
+      check.changed = true;
+      check.lines << (removed ? Tr("The calendar %1 was removed on disk by another program; it "
+                                   "has unsaved changes here, and saving it will ask what to do.")
+                              : Tr("The calendar %1 was changed on disk by another program; it "
+                                   "has unsaved changes here, and saving it will ask what to do."))
+                         .arg(path_);
+    }
+    disk_ = state;
+    return check;
+  }
+  Discard();
+  check.changed = true;
+  check.lines << (removed ? Tr("The calendar %1 was removed on disk by another program.")
+                          : Tr("The calendar %1 was changed on disk by another program and is "
+                               "read again."))
+                     .arg(path_);
+  return check;
 }
 
 void Workspace::Open(const QString& folder, const QString& calendarPath) {
@@ -67,6 +119,16 @@ QString Workspace::Folder() const {
 
 bool Workspace::AnyModified() const {
   return profiles_.AnyModified() || receivers_.AnyModified() || calendar_.IsModified();
+}
+
+DiskCheck Workspace::CheckDisk() {
+  DiskCheck check;
+  for (const DiskCheck& part :
+       {profiles_.CheckDisk(), receivers_.CheckDisk(), calendar_.CheckDisk()}) {
+    check.changed |= part.changed;
+    check.lines << part.lines;
+  }
+  return check;
 }
 
 }  // namespace ConfigEditor

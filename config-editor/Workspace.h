@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include "config-editor/FileSnapshot.h"
+#include "config-editor/FolderLock.h"
 #include "config-editor/ObjectFiles.h"
 #include "config/cCalendar.h"
 
@@ -21,19 +23,26 @@ class CalendarDocument {
   // Why the file could not be read; empty when it was read or does not exist.
   const QString& Problem() const { return problem_; }
   bool Readable() const { return problem_.isEmpty(); }
+  // The file against what was read or written last, as the last save or check found it.
+  DiskState Disk() const { return disk_; }
 
-  // Unsaved changes: the file holds other values (CompareToDisk), or, when there is no
-  // file, a date has been given a day type.
+  // Unsaved changes: the dates differ from those read or written last.
   bool IsModified() const;
-  // Writes the file; false with the reason in error.
-  bool Save(QString* error);
+  // Writes the file, unless, when asked to compare, it changed on disk since it was read
+  // or written (Conflict); Failed with the reason in error.
+  SaveResult Save(QString* error, SaveCheck check = SaveCheck::CompareWithDisk);
   // Reads the file again.
   void Discard() { Open(path_); }
+  // The file changed on disk: read again when nothing is unsaved, else marked (Disk).
+  DiskCheck CheckDisk();
 
  private:
   QString path_;
   Halvane_Config::cCalendar calendar_;
+  Halvane_Config::cCalendar saved_;  // the dates as read or written last
   QString problem_;
+  FileSnapshot snapshot_;
+  DiskState disk_ = DiskState::AsRead;
 };
 
 class Workspace {
@@ -47,13 +56,22 @@ class Workspace {
   ProfileFiles& Profiles() { return profiles_; }
   ReceiverFiles& Receivers() { return receivers_; }
   CalendarDocument& Calendar() { return calendar_; }
+  // The folder's lock, which the window takes before it opens the folder for editing.
+  FolderLock& Lock() { return lock_; }
+  // Opened only to look at: nothing is edited or saved.
+  bool ReadOnly() const { return readOnly_; }
+  void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
 
   bool AnyModified() const;
+  // What changed on disk, for all three (ObjectList::CheckDisk, CalendarDocument).
+  DiskCheck CheckDisk();
 
  private:
   ProfileFiles profiles_;
   ReceiverFiles receivers_;
   CalendarDocument calendar_;
+  FolderLock lock_;
+  bool readOnly_ = false;
 };
 
 }  // namespace ConfigEditor

@@ -25,6 +25,17 @@ class ScriptedQuestions : public UserQuestions {
     choices.pop_front();
     return choice;
   }
+  ConflictChoice AskAboutConflict(QWidget*, const QString& question, const QString&) override {
+    asked.push_back(question);
+    if (conflicts.empty()) return ConflictChoice::Cancel;
+    const ConflictChoice choice = conflicts.front();
+    conflicts.pop_front();
+    return choice;
+  }
+  OpenChoice AskToOpenHeldFolder(QWidget*, const QString& question) override {
+    asked.push_back(question);
+    return open;
+  }
   bool Confirm(QWidget*, const QString& question) override {
     asked.push_back(question);
     return confirm;
@@ -32,6 +43,8 @@ class ScriptedQuestions : public UserQuestions {
   void ShowError(QWidget*, const QString& text) override { errors.push_back(text); }
 
   std::deque<Choice> choices;
+  std::deque<ConflictChoice> conflicts;
+  OpenChoice open = OpenChoice::Anyway;
   bool confirm = true;
   QStringList asked;
   QStringList errors;

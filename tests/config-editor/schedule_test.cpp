@@ -95,6 +95,44 @@ TEST_F(ScheduleTest, TypedTimesApplyOnEnter) {
   EXPECT_TRUE(IsBarGreen(QPoint(int(MinuteX(6 * 60 + 45)), int(RowY(kSundayRow)))));
 }
 
+TEST_F(ScheduleTest, ATypedTextThatIsNoTimeIsRefusedAndChangesNothing) {
+  // Monday's period: Monday to Friday are grouped.
+  Click(Surface(), {MinuteX(12 * 60), RowY(kMondayRow)});
+  auto* start = window->findChild<QLineEdit*>(QStringLiteral("Text_Schedule_Period_Start"));
+  auto* stop = window->findChild<QLineEdit*>(QStringLiteral("Text_Schedule_Period_Stop"));
+  const auto enter = [](QLineEdit* edit, const QString& text) {
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+    if (text.isEmpty()) QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClick(edit, Qt::Key_Return);
+  };
+  std::string before;
+  profile->m_TimeSchedule->PutDiskForm(before);
+  for (const auto& [edit, text] :
+       {std::pair{stop, QStringLiteral("abc")}, std::pair{stop, QString()},
+        std::pair{start, QStringLiteral("O9:00")}}) {
+    SCOPED_TRACE(text.toStdString());
+    enter(edit, text);
+    std::string after;
+    profile->m_TimeSchedule->PutDiskForm(after);
+    EXPECT_EQ(after, before);
+    EXPECT_FALSE(edit->toolTip().isEmpty());
+    EXPECT_TRUE(edit->styleSheet().contains(QStringLiteral("red")));
+    enter(edit, edit == start ? QStringLiteral("07:00") : QStringLiteral("16:00"));
+    EXPECT_TRUE(edit->toolTip().isEmpty());
+  }
+
+  // Past the day: clamped, and the box shows what was taken.
+  enter(stop, QStringLiteral("25:00"));
+  EXPECT_EQ(stop->text(), QStringLiteral("24:00"));
+  EXPECT_EQ(Periods(4), (std::vector<std::pair<int, int>>{{7 * 60, 24 * 60}}));
+  for (const auto& [text, minute] : {std::pair{"9", 9 * 60}, std::pair{"0930", 9 * 60 + 30},
+                                     std::pair{"9.15", 9 * 60 + 15}, std::pair{" 8:00", 8 * 60}}) {
+    enter(start, QString::fromLatin1(text));
+    EXPECT_EQ(Periods(0), (std::vector<std::pair<int, int>>{{minute, 24 * 60}})) << text;
+  }
+}
+
 TEST_F(ScheduleTest, PopupItemsHaveTheEditorsStatesAndAct) {
   const int monday = 0;
   // Right button on Monday: grouped Monday to Friday, nothing copied yet.

@@ -18,6 +18,12 @@ TEST(TypedValueTest, ReadsEachKind) {
   EXPECT_EQ(Parse(VariantType::Double, "1e3"), Variant(1000.0));
   EXPECT_EQ(Parse(VariantType::String, " a b "), Variant(u" a b "));
   EXPECT_EQ(Parse(VariantType::Boolean, "True"), Variant(true));
+  for (const char* yes : {"true", "YES", " yes", "1", "-1"})
+    EXPECT_EQ(Parse(VariantType::Boolean, yes), Variant(true)) << yes;
+  for (const char* no : {"FALSE", "No", "0"})
+    EXPECT_EQ(Parse(VariantType::Boolean, no), Variant(false)) << no;
+  EXPECT_EQ(Parse(VariantType::Date, "8.12.2026 14:30"),
+            Parse(VariantType::Date, "2026-12-08 14:30"));
   EXPECT_EQ(Parse(VariantType::Byte, "255"), Variant(std::uint8_t{255}));
   EXPECT_EQ(Parse(VariantType::Empty, "ignored"), Variant());
   EXPECT_EQ(Parse(VariantType::Null, ""), Variant::Null());
@@ -30,7 +36,10 @@ TEST(TypedValueTest, RefusesWhatIsNoValueOfTheKind) {
   EXPECT_FALSE(Parse(VariantType::Boolean, "maybe"));
   EXPECT_FALSE(Parse(VariantType::Date, "2026-04-31"));
   EXPECT_FALSE(Parse(VariantType::Date, "25:00"));
-  EXPECT_FALSE(ParseTypedValue(VariantType::Integer, QStringLiteral("99999")).error.isEmpty());
+  EXPECT_TRUE(ParseTypedValue(VariantType::Integer, QStringLiteral("99999"))
+                  .error.contains(QStringLiteral("-32,768..32,767")));
+  EXPECT_TRUE(ParseTypedValue(VariantType::Date, QStringLiteral("31.04.2026"))
+                  .error.contains(QStringLiteral("no 31 April 2026")));
 }
 
 TEST(TypedValueTest, EveryValuesTextReadsBackAsTheSameValue) {
