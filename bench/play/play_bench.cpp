@@ -364,7 +364,9 @@ int main(int argc, char** argv) {
   }
   TopSpeed(play, binFolder, folder.path().toStdString(), 2'000'000);
   Memory(play, QDir::tempPath().toStdString(), megabytes);
-  // The attach lock stays by design; nothing else of this run's region does.
-  std::remove(("/dev/shm/" + prefix + "QorAttach3").c_str());
+  // The region's objects go with this run: the library removes the region with its last
+  // process, but never the attach lock.
+  for (const char* object : {"QorShareView3", "QorStructMutEx3", "QorAttach3"})
+    std::remove(("/dev/shm/" + prefix + object).c_str());
   return 0;
 }
