@@ -119,6 +119,11 @@ int TypeOf(std::string_view text) {
 
 }  // namespace
 
+std::string Problem::Told(const std::string& inputName) const {
+  return inputName + ":" + std::to_string(at.line) + ":" + std::to_string(at.column) + ": " +
+         message + "\n";
+}
+
 std::int16_t SystemNumber(std::string_view text) {
   hcp::InitScadaSystems();
   if (AllDigits(text) && text.size() <= 2) {

@@ -42,6 +42,9 @@ struct Event {
 struct Problem {
   Position at;
   std::string message;  // "found ...; expected ..."
+
+  // "trip.csv:14:3: found ...\n", as the input is named to the user.
+  std::string Told(const std::string& inputName) const;
 };
 
 class EventReader {

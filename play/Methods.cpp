@@ -36,8 +36,9 @@ bool TcpMethod::Start() {
   }
   port_ = platform::LocalPort(listener_);
   if (notices_) {
-    std::fprintf(stderr, "fauxlarm-play: waiting for the alarm server to connect to port %u\n",
-                 port_);
+    platform::Write(platform::Stream::kError,
+                    "fauxlarm-play: waiting for the alarm server to connect to port " +
+                        std::to_string(port_) + "\n");
   }
   const std::int64_t start = platform::MonotonicNanoseconds();
   const std::int64_t deadline = waitSeconds_ >= 0

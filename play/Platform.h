@@ -1,15 +1,27 @@
 // What fauxlarm-play needs from the platform it runs on, implemented once per platform in
-// its own folder (posix/Platform.cpp): the monotonic clock and waits on it, the local
-// calendar time, the stop signals, the terminal, reading input, and TCP sockets. The rest
-// of the program is standard C++. Paths and texts are UTF-8.
+// its own folder (posix/, windows/): the arguments, standard output and error, the
+// monotonic clock and waits on it, the local calendar time, the stop signals, the
+// terminal, files and input, and TCP sockets. The rest of the program is standard C++.
+// Paths and texts are UTF-8.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <memory>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace Play::platform {
+
+// The program's arguments, as main got them, in UTF-8.
+std::vector<std::string> Arguments(int argc, char** argv);
+
+enum class Stream { kOutput, kError };
+// Writes to standard output or standard error at once. A console is given the text in its
+// own code page; a file or a pipe gets UTF-8.
+void Write(Stream stream, std::string_view text);
 
 // Nanoseconds of a clock that never jumps; only differences mean anything.
 std::int64_t MonotonicNanoseconds();
@@ -27,16 +39,22 @@ struct CalendarTime {
 // The local calendar time of a point in time, in whole seconds since 1970 (UTC).
 CalendarTime LocalTime(std::int64_t secondsSince1970);
 
-// Ctrl+C and the termination request stop the run rather than the process, so that the
-// summary is printed.
+// Ctrl+C and the termination request (Ctrl+Break on Windows) stop the run rather than the
+// process, so that the summary is printed.
 void CatchStopSignals();
 // How many stop signals came so far.
 int StopSignals();
 
+// Standard error is a terminal that can show the status line (a Windows console is made
+// to take its control sequences where it can).
 bool StandardErrorIsTerminal();
 
-// The folder of the program file, ending with "/".
+// The folder of the program file, ending with the platform's separator.
 std::string ProgramFolder();
+
+// A file made anew (emptied when it is there) to write bytes to; null, with the reason in
+// error, when it cannot be.
+std::FILE* OpenNewFile(const std::string& path, std::string* error);
 
 // A file or standard input, read in chunks.
 class Input {

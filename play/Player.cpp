@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 #include "common/Random.h"
@@ -139,10 +138,7 @@ bool Player::NextEvent() {
         return false;
       case EventReader::Status::kBad: {
         status_.Clear();
-        const std::string name = waits ? "<stdin>" : options_.input;
-        std::fprintf(stderr, "%s:%lld:%lld: %s\n", name.c_str(),
-                     static_cast<long long>(problem.at.line),
-                     static_cast<long long>(problem.at.column), problem.message.c_str());
+        platform::Write(platform::Stream::kError, problem.Told(waits ? "<stdin>" : options_.input));
         ++summary_.tally.badLines;
         break;
       }

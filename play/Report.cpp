@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "play/Platform.h"
+
 namespace Play {
 namespace {
 
@@ -119,15 +121,13 @@ void StatusLine::Show(std::int64_t now, const Tally& tally, std::int64_t latenes
       "\r\x1b[Ksent " + std::to_string(tally.sent) + ", " + Format("%.0f", rate) + "/s";
   if (paced) line += ", lateness " + Milliseconds(lateness) + " ms";
   line += ", not delivered " + std::to_string(tally.UndeliveredCount());
-  std::fputs(line.c_str(), stderr);
-  std::fflush(stderr);
+  platform::Write(platform::Stream::kError, line);
   drawn_ = true;
 }
 
 void StatusLine::Clear() {
   if (!drawn_) return;
-  std::fputs("\r\x1b[K", stderr);
-  std::fflush(stderr);
+  platform::Write(platform::Stream::kError, "\r\x1b[K");
   drawn_ = false;
 }
 

@@ -44,11 +44,8 @@ TrafficLog::~TrafficLog() {
 }
 
 bool TrafficLog::Open(const std::string& path, std::string* error) {
-  file_ = std::fopen(path.c_str(), "wb");
-  if (file_ == nullptr) {
-    *error = std::strerror(errno);
-    return false;
-  }
+  file_ = platform::OpenNewFile(path, error);
+  if (file_ == nullptr) return false;
   std::setvbuf(file_, nullptr, _IOFBF, 1 << 20);
   return true;
 }

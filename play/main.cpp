@@ -1,8 +1,8 @@
 // fauxlarm-play: replays a scenario of fake alarms and messages to a Halvane alarm server,
 // or holds a steady load, and tells what got through. See kUsage.
-#include <cstdio>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "play/EventReader.h"
 #include "play/Methods.h"
@@ -21,14 +21,17 @@ constexpr int kExitUsage = 2;
 // Problems told before the rest are only counted.
 constexpr int kProblemsShown = 20;
 
-int UsageError(const std::string& error) {
-  std::fprintf(stderr, "fauxlarm-play: %s\nTry 'fauxlarm-play --help'.\n", error.c_str());
-  return kExitUsage;
+void Tell(const std::string& text) {
+  platform::Write(platform::Stream::kError, text);
 }
 
-void Tell(const std::string& name, const Problem& problem) {
-  std::fprintf(stderr, "%s:%lld:%lld: %s\n", name.c_str(), static_cast<long long>(problem.at.line),
-               static_cast<long long>(problem.at.column), problem.message.c_str());
+void Notice(const std::string& message) {
+  Tell("fauxlarm-play: " + message + "\n");
+}
+
+int UsageError(const std::string& error) {
+  Notice(error + "\nTry 'fauxlarm-play --help'.");
+  return kExitUsage;
 }
 
 // Opens the input and reads its header. Null, having told why, when it cannot be used.
@@ -40,11 +43,10 @@ std::unique_ptr<EventReader> OpenReader(const std::string& name, platform::Input
   }
   switch (status) {
     case EventReader::Status::kBad:
-      Tell(name, problem);
+      Tell(problem.Told(name));
       return nullptr;
     case EventReader::Status::kError:
-      std::fprintf(stderr, "fauxlarm-play: cannot read %s: %s\n", name.c_str(),
-                   reader->Error().c_str());
+      Notice("cannot read " + name + ": " + reader->Error());
       return nullptr;
     case EventReader::Status::kStopped:
       return nullptr;
@@ -61,7 +63,7 @@ Checked CheckFile(const std::string& path) {
   std::string error;
   const std::unique_ptr<platform::Input> input = platform::Input::OpenFile(path, &error);
   if (input == nullptr) {
-    std::fprintf(stderr, "fauxlarm-play: cannot open %s: %s\n", path.c_str(), error.c_str());
+    Notice("cannot open " + path + ": " + error);
     return Checked::kBad;
   }
   const std::unique_ptr<EventReader> reader = OpenReader(path, *input);
@@ -73,43 +75,44 @@ Checked CheckFile(const std::string& path) {
     const EventReader::Status status = reader->Next(event, &problem, -1);
     if (status == EventReader::Status::kEnd) break;
     if (status == EventReader::Status::kBad) {
-      if (++problems <= kProblemsShown) Tell(path, problem);
+      if (++problems <= kProblemsShown) Tell(problem.Told(path));
     } else if (status == EventReader::Status::kError) {
-      std::fprintf(stderr, "fauxlarm-play: cannot read %s: %s\n", path.c_str(),
-                   reader->Error().c_str());
+      Notice("cannot read " + path + ": " + reader->Error());
       return Checked::kBad;
     }
     if (platform::StopSignals() > 0) return Checked::kStopped;
   }
   if (problems > kProblemsShown) {
-    std::fprintf(stderr, "%s: %lld more problems\n", path.c_str(),
-                 static_cast<long long>(problems - kProblemsShown));
+    Tell(path + ": " + std::to_string(problems - kProblemsShown) + " more problems\n");
   }
-  if (problems > 0) {
-    std::fprintf(stderr, "fauxlarm-play: nothing was sent, since %s has problems\n", path.c_str());
-  }
+  if (problems > 0) Notice("nothing was sent, since " + path + " has problems");
   return problems == 0 ? Checked::kGood : Checked::kBad;
 }
 
 void Print(const Options& options, const Summary& summary) {
-  const std::string text = options.json ? SummaryJson(summary) : SummaryText(summary);
-  std::fputs(text.c_str(), stdout);
-  std::fflush(stdout);
+  platform::Write(platform::Stream::kOutput,
+                  options.json ? SummaryJson(summary) : SummaryText(summary));
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  std::vector<std::string> arguments = platform::Arguments(argc, argv);
+  std::vector<char*> argumentPointers;
+  for (std::string& argument : arguments)
+    argumentPointers.push_back(argument.data());
+  argumentPointers.push_back(nullptr);
   std::string error;
-  const std::optional<Options> parsed = ParseOptions(argc, argv, error);
+  const std::optional<Options> parsed =
+      ParseOptions(static_cast<int>(arguments.size()), argumentPointers.data(), error);
   if (!parsed) return UsageError(error);
   const Options& options = *parsed;
   if (options.help) {
-    std::fputs(kUsage, stdout);
+    platform::Write(platform::Stream::kOutput, kUsage);
     return 0;
   }
   if (options.version) {
-    std::fputs(kVersionText, stdout);
+    platform::Write(platform::Stream::kOutput, kVersionText);
     return 0;
   }
   platform::CatchStopSignals();
@@ -128,7 +131,7 @@ int main(int argc, char** argv) {
       case Checked::kBad:
         return kExitUsage;
       case Checked::kStopped:
-        std::fprintf(stderr, "fauxlarm-play: stopped before anything was sent\n");
+        Notice("stopped before anything was sent");
         return kExitUndelivered;
     }
     input = platform::Input::OpenFile(options.input, &error);
@@ -146,7 +149,7 @@ int main(int argc, char** argv) {
   }
   const std::unique_ptr<Method> method = MakeMethod(options, notices);
   if (!method->Start()) {
-    std::fprintf(stderr, "fauxlarm-play: %s\n", method->Fault().c_str());
+    Notice(method->Fault());
     Summary summary;
     summary.input = options.random ? "the random stream" : options.input;
     summary.method = method->Description();
@@ -161,12 +164,11 @@ int main(int argc, char** argv) {
                 notices && platform::StandardErrorIsTerminal());
   Summary summary = player.Run();
   if (!log.Close(&error)) {
-    std::fprintf(stderr, "fauxlarm-play: the log %s is not complete: %s\n", options.logPath.c_str(),
-                 error.c_str());
+    Notice("the log " + options.logPath + " is not complete: " + error);
     summary.exitCode = kExitUndelivered;
   }
   if (summary.stopKey == "fault") {
-    std::fprintf(stderr, "fauxlarm-play: %s\n", summary.stopText.c_str());
+    Notice(summary.stopText);
   }
   Print(options, summary);
   return summary.exitCode;

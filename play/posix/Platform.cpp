@@ -73,6 +73,16 @@ class FileInput : public Input {
 
 }  // namespace
 
+std::vector<std::string> Arguments(int argc, char** argv) {
+  return {argv, argv + argc};
+}
+
+void Write(Stream stream, std::string_view text) {
+  std::FILE* file = stream == Stream::kOutput ? stdout : stderr;
+  std::fwrite(text.data(), 1, text.size(), file);
+  std::fflush(file);
+}
+
 std::int64_t MonotonicNanoseconds() {
   timespec now;
   ::clock_gettime(CLOCK_MONOTONIC, &now);
@@ -128,6 +138,12 @@ std::string ProgramFolder() {
   std::error_code error;
   const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
   return error ? std::string("./") : program.parent_path().string() + "/";
+}
+
+std::FILE* OpenNewFile(const std::string& path, std::string* error) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) *error = std::strerror(errno);
+  return file;
 }
 
 std::unique_ptr<Input> Input::OpenFile(const std::string& path, std::string* error) {
