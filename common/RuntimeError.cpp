@@ -1,7 +1,5 @@
 #include "common/RuntimeError.h"
 
-#include <cerrno>
-
 namespace Halvane_Common_Procedures {
 
 std::string RuntimeError::DescriptionOf(int number) {
@@ -57,35 +55,5 @@ RuntimeError::RuntimeError(int number) : RuntimeError(number, DescriptionOf(numb
 
 RuntimeError::RuntimeError(int number, const std::string& description)
     : std::runtime_error(description), number_(number) {}
-
-int ErrorNumberOfSystemError(int error) {
-  switch (error) {
-    case ENOENT:
-    case ENOTDIR:
-      return kPathNotFound;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-      return kPermissionDenied;
-    case EMFILE:
-    case ENFILE:
-      return kTooManyFiles;
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG:
-      return kDiskFull;
-    case EIO:
-      return kDeviceIoError;
-    default:
-      return kPathFileAccessError;
-  }
-}
-
-void RaiseSystemError(int error, std::string_view path) {
-  const int number = ErrorNumberOfSystemError(error);
-  std::string description = RuntimeError::DescriptionOf(number);
-  if (!path.empty()) description += " (" + std::string(path) + ")";
-  throw RuntimeError(number, description);
-}
 
 }  // namespace Halvane_Common_Procedures

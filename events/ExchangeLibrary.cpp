@@ -28,6 +28,7 @@ std::string ExchangeLibraryFileName() {
 std::vector<std::string> BesideAndInstalled(const std::string& programFolder,
                                             const std::string& installedRelative) {
   std::vector<std::string> folders{programFolder};
+  if (installedRelative.empty()) return folders;
   std::string installed =
       std::filesystem::path(programFolder + installedRelative).lexically_normal().generic_string();
   if (installed.empty() || installed.back() != '/') installed += '/';

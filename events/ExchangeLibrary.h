@@ -17,7 +17,9 @@ namespace FauxlarmEvents {
 std::string ExchangeLibraryFileName();
 
 // The program's folder and, when it is there, the folder installedRelative leads to from
-// it; each ends with "/". Programs look there for what they load before anywhere else.
+// it (none when empty: a program that is not installed into a tree of folders); each ends
+// with the platform's separator. Programs look there for what they load before anywhere
+// else.
 std::vector<std::string> BesideAndInstalled(const std::string& programFolder,
                                             const std::string& installedRelative);
 // The folders that may hold the exchange library, in the order to look.

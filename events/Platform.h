@@ -1,5 +1,5 @@
 // What the shared event code needs from the platform it runs on, implemented once per
-// platform in its own folder (posix/Platform.cpp): loading a dynamic library and binding a
+// platform in its own folder (posix/, windows/): loading a dynamic library and binding a
 // function of it, whether a file or folder is there, and appending to a file
 // (AppendToFile, declared in EventLine.h). Paths are UTF-8.
 #pragma once

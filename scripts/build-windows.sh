@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Cross-builds the Windows side of Halvane3 with MinGW-w64: build-windows/bin/ receives
-# Halvane3.dll (PE32, x86), its import library libHalvane3.dll.a, Halvane3.h and
-# halvane3-monitor.exe. Extra arguments go to CMake's configure step.
+# Cross-builds the Windows side of the family with MinGW-w64: build-windows/bin/ receives
+# Halvane3.dll (PE32, x86), its import library libHalvane3.dll.a, Halvane3.h,
+# halvane3-monitor.exe and fauxlarm-play.exe. Extra arguments go to CMake's configure step.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh

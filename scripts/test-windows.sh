@@ -1,19 +1,22 @@
 #!/usr/bin/env bash
-# The Windows stage of scripts/test.sh. Builds the delivered DLL (scripts/build-windows.sh)
-# and checks its tables, then builds the Windows tests and runs them under Wine, in a
+# The Windows stage of scripts/test.sh. Builds the delivered DLL and programs
+# (scripts/build-windows.sh) and checks the tables of the DLL and of fauxlarm-play.exe, then
+# builds the Windows tests and runs them under Wine, in a
 # temporary prefix of their own with one wineserver for the whole run, one test at a time,
 # each bounded in time. The prefix and its wineserver go at the end, however the run ends.
 #
 # The tests are built for 32-bit x86, like the DLL, where this machine runs 32-bit programs.
 # A kernel without 32-bit support (some virtual machines) cannot run 32-bit Wine at all; the
 # tests then run on the same sources built for 64-bit Windows under 64-bit Wine, and the
-# 32-bit DLL is checked by its tables only. The output says which.
+# 32-bit DLL and program are checked by their tables only. The output says which.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/build-windows.sh >/dev/null
-cmake -DOBJDUMP=i686-w64-mingw32-objdump -DLIBRARY=build-windows/bin/Halvane3.dll \
+cmake -DOBJDUMP=i686-w64-mingw32-objdump -DIMAGE=build-windows/bin/Halvane3.dll \
       -DIMPORT_LIBRARY=build-windows/bin/libHalvane3.dll.a -DHEADER=exchange/Halvane3.h \
+      -DFORMAT=pei-i386 -P tests/exchange/windows/CheckTables.cmake
+cmake -DOBJDUMP=i686-w64-mingw32-objdump -DIMAGE=build-windows/bin/fauxlarm-play.exe \
       -DFORMAT=pei-i386 -P tests/exchange/windows/CheckTables.cmake
 
 if ! command -v wine >/dev/null || ! command -v wineserver >/dev/null; then
@@ -27,7 +30,7 @@ elif [ -x /usr/lib/wine/wine64 ] && /usr/lib/wine/wine64 --version >/dev/null 2>
   loader=/usr/lib/wine/wine64 toolchain=x86_64 arch=win64
   echo "NOTE: this machine cannot run 32-bit programs ('wine --version' fails), so the" \
        "Windows tests run on their 64-bit build under 64-bit Wine; the 32-bit Halvane3.dll" \
-       "was checked by its tables above."
+       "and fauxlarm-play.exe were checked by their tables above."
 else
   echo "Wine is installed but cannot run programs here, so the Windows tests cannot run." >&2
   exit 1
