@@ -17,6 +17,7 @@
 #include <thread>
 
 #include "PlayProcess.h"
+#include "Scenario.h"
 #include "exchange/Halvane3.h"
 #include "play/Tally.h"
 
@@ -25,19 +26,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string kPrefix = "fauxlarm-play-test-" + std::to_string(getpid()) + ".";
-
-// Quotes, a comma, characters outside Windows-1252, a message, default columns, a row
-// that names its system, and an empty date stamped when sent.
-const std::string kScenario =
-    "at,type,tag,name,description,date,time,system\r\n"
-    "0,active,P-1,Pump,\"Pump 3, hall B\",2015-05-05,12:55:54,\r\n"
-    "0.01,Inactive,P-1,Pump,\"\"\"Quoted\"\" \xC3\xB6l \xE2\x82\xAC "
-    "\xD0\x96\",2015-05-05,12:55:55,5\r\n"
-    "00:00:00.020,3,,Duty Operator,Hi there,2015-05-05,12:55:56,\r\n";
-const std::string kLines =
-    "1|2015-05-05|12:55:54|P-1|A5|2|Pump|Pump 3, hall B|ACTIVE\r\n"
-    "0|2015-05-05|12:55:55|P-1|A5|2|Pump|\"Quoted\" \xF6l \x80 ?|ACTIVE\r\n"
-    "3|2015-05-05|12:55:56||||Duty Operator|Hi there|\r\n";
 
 class PlayTest : public ::testing::Test {
  protected:
@@ -121,13 +109,9 @@ TEST_F(PlayTest, QueueGetsAlarmAndMessageCommandsThatTheLibraryHandsBack) {
   const ProgramRun run =
       RunPlay({"--queue", "--system=VISTA", "--log=" + Path("log"), Write("s.csv", kScenario)});
   ASSERT_EQ(run.exitCode, 0) << run.err;
-  const std::vector<std::string> expected = {
-      "TA:1|2015-05-05|12:55:54|P-1|A5|2|Pump|Pump 3, hall B|ACTIVE|5",
-      "TA:0|2015-05-05|12:55:55|P-1|A5|2|Pump|\"Quoted\" \xF6l \x80 ?|ACTIVE|5",
-      "FT:Duty Operator\xFEHi there"};
-  EXPECT_EQ(drain(), expected);
+  EXPECT_EQ(drain(), kQueueCommands);
   std::istringstream log(Read("log"));
-  for (const std::string& command : expected) {
+  for (const std::string& command : kQueueCommands) {
     std::string line;
     std::getline(log, line);
     EXPECT_TRUE(
@@ -142,7 +126,7 @@ TEST_F(PlayTest, QueueGetsAlarmAndMessageCommandsThatTheLibraryHandsBack) {
   const std::vector<std::string> replayed = drain();
   ASSERT_EQ(replayed.size(), 3u);
   EXPECT_EQ(replayed[0], "TA:" + kLines.substr(0, kLines.find('\r')) + "|18");
-  EXPECT_EQ(replayed[2], expected[2]);
+  EXPECT_EQ(replayed[2], kQueueCommands[2]);
 }
 
 TEST_F(PlayTest, BadScenarioIsToldWhereAndNothingIsSent) {

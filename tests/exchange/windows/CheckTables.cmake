@@ -1,22 +1,38 @@
-# Reads Halvane3.dll's tables without running it (cmake -P, with OBJDUMP, LIBRARY,
-# IMPORT_LIBRARY and HEADER; FORMAT, when given, is the object format the DLL must have):
-# - the export table names exactly the functions Halvane3.h declares, each under its plain
-#   name;
+# Reads the tables of a Windows DLL or program without running it (cmake -P, with OBJDUMP and
+# IMAGE; FORMAT, when given, is the object format it must have; for Halvane3.dll also
+# IMPORT_LIBRARY and HEADER):
 # - the import table names only DLLs that every Windows system has;
-# - for 32-bit x86, the import library maps each function's __stdcall symbol, whose "@N"
-#   counts the bytes of arguments, onto the plain name: N is 4 for each declared argument.
+# - with HEADER, the export table names exactly the functions Halvane3.h declares, each
+#   under its plain name;
+# - with HEADER, for 32-bit x86, the import library maps each function's __stdcall symbol,
+#   whose "@N" counts the bytes of arguments, onto the plain name: N is 4 for each declared
+#   argument.
 cmake_minimum_required(VERSION 3.22)
-set(system_dlls KERNEL32.dll ADVAPI32.dll msvcrt.dll)
+set(system_dlls kernel32.dll advapi32.dll msvcrt.dll shell32.dll winmm.dll ws2_32.dll)
 
-include(${CMAKE_CURRENT_LIST_DIR}/../DeclaredExports.cmake)
-
-execute_process(COMMAND ${OBJDUMP} -p "${LIBRARY}" OUTPUT_VARIABLE tables RESULT_VARIABLE result)
+execute_process(COMMAND ${OBJDUMP} -p "${IMAGE}" OUTPUT_VARIABLE tables RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
-  message(FATAL_ERROR "${OBJDUMP} cannot read ${LIBRARY}")
+  message(FATAL_ERROR "${OBJDUMP} cannot read ${IMAGE}")
 endif()
 if(FORMAT AND NOT tables MATCHES "file format ${FORMAT}")
-  message(FATAL_ERROR "${LIBRARY} is not ${FORMAT}")
+  message(FATAL_ERROR "${IMAGE} is not ${FORMAT}")
 endif()
+
+string(REGEX MATCHALL "DLL Name: [^\n]+" import_lines "${tables}")
+foreach(line IN LISTS import_lines)
+  string(REGEX REPLACE "^DLL Name: " "" dll "${line}")
+  string(TOLOWER "${dll}" dll)
+  if(NOT dll IN_LIST system_dlls)
+    message(FATAL_ERROR "${IMAGE} imports ${dll}, which is not a system DLL")
+  endif()
+endforeach()
+
+if(NOT HEADER)
+  message(STATUS "imports: ${import_lines}")
+  return()
+endif()
+
+include(${CMAKE_CURRENT_LIST_DIR}/../DeclaredExports.cmake)
 
 string(REGEX MATCH "\\[Ordinal/Name Pointer\\] Table\n([^\n]+\n)+" export_names "${tables}")
 string(REGEX MATCHALL "\\[ *[0-9]+\\] [^\n]+" export_lines "${export_names}")
@@ -29,14 +45,6 @@ list(SORT exported)
 if(NOT declared STREQUAL exported)
   message(FATAL_ERROR "declared: ${declared}\nexported: ${exported}")
 endif()
-
-string(REGEX MATCHALL "DLL Name: [^\n]+" import_lines "${tables}")
-foreach(line IN LISTS import_lines)
-  string(REGEX REPLACE "^DLL Name: " "" dll "${line}")
-  if(NOT dll IN_LIST system_dlls)
-    message(FATAL_ERROR "${LIBRARY} imports ${dll}, which is not a system DLL")
-  endif()
-endforeach()
 
 if(tables MATCHES "file format pei-i386")
   string(REPLACE "objdump" "nm" nm "${OBJDUMP}")

@@ -11,17 +11,22 @@ set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
+# Child processes, for these tests and for those of fauxlarm-play.exe.
+add_library(windows_child_process STATIC ChildProcess.cpp windows/WindowsChildProcess.cpp)
+target_include_directories(windows_child_process PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+target_compile_definitions(windows_child_process PRIVATE
+  EXCHANGE_HELPER_PATH="exchange_helper.exe")
+target_link_libraries(windows_child_process PUBLIC gtest)
+
 add_executable(exchange_helper ExchangeHelper.cpp windows/HelperCommands.cpp)
 target_include_directories(exchange_helper PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(exchange_helper PRIVATE Halvane3)
 
 add_executable(exchange_tests
-  ChildProcess.cpp
   ExchangeFixture.cpp
   windows/LoadedLibrary.cpp
   windows/MappedObject.cpp
   windows/TestNamespace.cpp
-  windows/WindowsChildProcess.cpp
   attach_count_test.cpp
   monitor_test.cpp
   name_queries_test.cpp
@@ -37,10 +42,9 @@ target_include_directories(exchange_tests PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}
 # The library by file name, found beside the test program as the family's programs find it.
 target_compile_definitions(exchange_tests PRIVATE
   HALVANE3_LIBRARY_PATH="Halvane3.dll"
-  EXCHANGE_HELPER_PATH="exchange_helper.exe"
   MONITOR_PATH="halvane3-monitor.exe"
 )
-target_link_libraries(exchange_tests PRIVATE gtest_main)
+target_link_libraries(exchange_tests PRIVATE windows_child_process gtest_main)
 add_dependencies(exchange_tests Halvane3 exchange_helper halvane3-monitor)
 
 # The header from C, every export called through the import library.
@@ -61,6 +65,6 @@ set_tests_properties(${windows_cases} exchange.windows.c_api
 # system DLLs only.
 add_test(NAME exchange.windows.tables
   COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${HALVANE_MINGW_TRIPLET}-objdump
-          -DLIBRARY=$<TARGET_FILE:Halvane3> -DIMPORT_LIBRARY=$<TARGET_LINKER_FILE:Halvane3>
+          -DIMAGE=$<TARGET_FILE:Halvane3> -DIMPORT_LIBRARY=$<TARGET_LINKER_FILE:Halvane3>
           -DHEADER=${PROJECT_SOURCE_DIR}/exchange/Halvane3.h
           -P ${CMAKE_CURRENT_SOURCE_DIR}/windows/CheckTables.cmake)
