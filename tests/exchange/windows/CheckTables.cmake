@@ -28,7 +28,7 @@ foreach(line IN LISTS import_lines)
 endforeach()
 
 if(NOT HEADER)
-  message(STATUS "imports: ${import_lines}")
+  message(STATUS "${IMAGE} imports: ${import_lines}")
   return()
 endif()
 
