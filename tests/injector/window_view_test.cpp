@@ -188,6 +188,21 @@ TEST_F(BurstProgressTest, ClosingTheWindowDuringABurstCancelsItAndCloses) {
   EXPECT_FALSE(window.isVisible());
 }
 
+TEST_F(BurstProgressTest, AWaitForTheServerShowsWhatAndHowLongAtMostAndCanBeCancelled) {
+  FXL_MainWindow& window = ShowWithProgressAtOnce();
+  const qint64 bytes = qint64{39} * (1 << 20) / 10;
+  EXPECT_TRUE(progress_->Waiting(bytes, std::chrono::milliseconds(9200)));
+  auto* dialog = window.findChild<QProgressDialog*>();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(
+      dialog->labelText(),
+      QStringLiteral("Waiting for the alarm server to take 3.9 MB (up to 10 s)") + QChar(0x2026));
+  dialog->findChild<QPushButton*>()->click();
+  EXPECT_FALSE(progress_->Waiting(bytes, std::chrono::milliseconds(100)));
+  progress_->Finished();
+  EXPECT_EQ(window.findChild<QProgressDialog*>(), nullptr);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
