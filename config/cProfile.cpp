@@ -101,10 +101,16 @@ void cProfile::TakeRecord(const ProfileRecord& record) {
 }
 
 bool cProfile::SaveToDisk() {
-  const bool saved = SaveVersionedFile(kFiles, m_DiskIdentity, m_HasUpdatedDiskIdentity,
-                                       [this] { return ProfileFileBytes(RecordToSave()); });
-  if (saved) RememberOriginalSettings();
-  return saved;
+  SaveBatch batch;
+  const std::size_t save = SaveToDisk(batch);
+  batch.Commit();
+  return batch.OutcomeOf(save).saved;
+}
+
+std::size_t cProfile::SaveToDisk(SaveBatch& Batch) {
+  return Batch.Add(
+      kFiles, m_DiskIdentity, m_HasUpdatedDiskIdentity,
+      [this] { return ProfileFileBytes(RecordToSave()); }, [this] { RememberOriginalSettings(); });
 }
 
 ProfileRecord cProfile::RecordToSave() const {
