@@ -26,7 +26,7 @@ namespace {
 // 1,024 descriptors, and enough for the file system to write them in one sweep.
 constexpr std::size_t kOpenCopiesAtMost = 256;
 
-// Threads that make copies durable side by side.
+// Threads that make copies durable, and rename them, side by side.
 constexpr std::size_t kSyncThreads = 8;
 
 // What fsync answers on a file system that cannot make anything durable.
@@ -34,10 +34,10 @@ bool SyncUnsupported(int error) {
   return error == EINVAL || error == ENOTSUP || error == EOPNOTSUPP || error == ENOSYS;
 }
 
-// Runs work(0) .. work(count - 1) on a few threads at once: syncs that wait together are
-// committed together by a journaling file system, where one after another each waits for
-// a commit of its own (twice as long for a folder of files on ext4). Where no thread can
-// be started, the calling thread does it all.
+// Runs work(0) .. work(count - 1) on a few threads at once, for system calls that mostly
+// wait: syncs that wait together are committed together by a journaling file system,
+// where one after another each waits for a commit of its own. Where no thread can be
+// started, the calling thread does it all.
 void SideBySide(std::size_t count, const std::function<void(std::size_t)>& work) {
   std::atomic<std::size_t> next{0};
   const auto worker = [&] {
@@ -110,11 +110,14 @@ std::size_t FileReplacements::Stage(std::u16string_view path, std::string_view b
         hcp::kFileAlreadyOpen,
         hcp::RuntimeError::DescriptionOf(hcp::kFileAlreadyOpen) + " (" + replacement.target + ")");
   }
-  replacement.folder = target.path.parent_path().string();
-  if (replacement.folder.empty()) replacement.folder = ".";
-  replacement.copy = (target.path.parent_path() /
-                      ("." + target.path.filename().string() + "." + processNumber_ + ".new"))
-                         .string();
+  const fs::path folder = target.path.parent_path();
+  replacement.folder = folder.empty() ? fs::path(".") : folder;
+  std::string copyName(1, '.');
+  copyName += target.path.filename().string();
+  copyName += '.';
+  copyName += processNumber_;
+  copyName += ".new";
+  replacement.copy = (folder / copyName).string();
 
   FileOperations& operations = CurrentFileOperations();
   int error = operations.Open(replacement.copy, replacement.descriptor);
@@ -158,25 +161,33 @@ void FileReplacements::Fail(Replacement& replacement, int error) {
 
 void FileReplacements::Commit() {
   SyncOpenCopies();
-  FileOperations& operations = CurrentFileOperations();
-  std::vector<std::string> folders;
+  std::vector<Replacement*> ready;
   for (Replacement& replacement : replacements_) {
-    if (replacement.failure || replacement.renamed) continue;
-    const int error = operations.Rename(replacement.copy, replacement.target);
-    if (error != 0) {
-      Fail(replacement, error);
+    if (!replacement.failure && !replacement.renamed) ready.push_back(&replacement);
+  }
+  // Side by side as well: a rename over a file frees the old one, which some file systems
+  // take milliseconds for.
+  std::vector<int> errors(ready.size(), 0);
+  FileOperations& operations = CurrentFileOperations();
+  SideBySide(ready.size(), [&](std::size_t i) {
+    errors[i] = operations.Rename(ready[i]->copy, ready[i]->target);
+  });
+  std::vector<std::string> folders;
+  for (std::size_t i = 0; i < ready.size(); ++i) {
+    if (errors[i] != 0) {
+      Fail(*ready[i], errors[i]);
       continue;
     }
-    replacement.renamed = true;
-    if (std::find(folders.begin(), folders.end(), replacement.folder) == folders.end())
-      folders.push_back(replacement.folder);
+    ready[i]->renamed = true;
+    if (std::find(folders.begin(), folders.end(), ready[i]->folder) == folders.end())
+      folders.push_back(ready[i]->folder);
   }
   for (const std::string& folder : folders) {
     const int error = operations.SyncFolder(folder);
     if (error == 0 || SyncUnsupported(error)) continue;
-    for (Replacement& replacement : replacements_) {
-      if (replacement.renamed && replacement.folder == folder && !replacement.failure)
-        replacement.failure = SystemError(error, folder);
+    for (Replacement* replacement : ready) {
+      if (replacement->renamed && replacement->folder == folder)
+        replacement->failure = SystemError(error, folder);
     }
   }
 }

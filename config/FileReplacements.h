@@ -9,9 +9,9 @@
 // file cut short nor the old name on a file system that orders nothing (XFS, ext4 with
 // data=writeback or noauto_da_alloc, network shares).
 //
-// Many files go together in rounds: every copy written, then every copy made durable (a
-// few at a time, side by side), then every rename, then each folder made durable once. The
-// file system then writes them in a few sweeps instead of one journal commit per file.
+// Many files go together in rounds: every copy written, then every copy made durable, then
+// every rename (both a few at a time, side by side), then each folder made durable once.
+// The file system then writes them in a few sweeps instead of one journal commit per file.
 //
 // A link stays a link: the file it points to is replaced. A replaced file keeps its
 // permissions; one this process may not write to, or a folder, is refused with its error

@@ -154,13 +154,8 @@ TEST_F(ConfigDumpTest, TheFolderSummaryTellsWhatTheServerCannotLoad) {
 
   // A calendar the server cannot load fails the folder, and is named.
   folder.Write("Calendar.dat", calendar.substr(0, 1000));
-  const ProgramRun damaged = Dump({"--folder", folder.Path(), "--json"});
+  const ProgramRun damaged = Dump({"--folder", folder.Path()});
   EXPECT_EQ(damaged.exitCode, 1);
-  EXPECT_NE(
-      damaged.out.find("\"calendar\": {\n    \"file\": \"Calendar.dat\",\n    \"size\": 1000,\n"
-                       "    \"loads\": false,"),
-      std::string::npos)
-      << damaged.out;
   EXPECT_NE(
       damaged.err.find("Calendar.dat: the server cannot load it: cannot be read at byte 1000: "
                        "Input past end of file"),

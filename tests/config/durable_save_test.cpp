@@ -37,56 +37,30 @@ class DurableSaveTest : public ConfigFilesTest {
   }
 };
 
-TEST_F(DurableSaveTest, CopiesAreMadeDurableBeforeTheRenamesAndEachFolderAfterThem) {
+TEST_F(DurableSaveTest, CopiesAreMadeDurableBeforeTheRenamesAndTheFolderOnceAfterThem) {
   cReceiver first;
   first.m_DiskIdentity = 1;
   cReceiver second;
   second.m_DiskIdentity = 2;
-  cProfile profile;
-  profile.m_DiskIdentity = 3;
-  profile.m_TimeSchedule = std::make_shared<cTimeSchedule>();
-
   ScriptedFileOperations operations;
   SaveBatch batch;
-  const std::size_t saves[] = {first.SaveToDisk(batch), profile.SaveToDisk(batch),
-                               second.SaveToDisk(batch)};
+  first.SaveToDisk(batch);
+  second.SaveToDisk(batch);
   batch.Commit();
-  for (const std::size_t save : saves)
-    EXPECT_TRUE(batch.OutcomeOf(save).saved);
-  // The copies are made durable side by side, in any order.
-  ASSERT_EQ(operations.calls.size(), 17u);
-  std::sort(operations.calls.begin() + 6, operations.calls.begin() + 9);
-  EXPECT_EQ(operations.calls, (std::vector<std::string>{
-                                  "Open .Receiver_0001.dat.new",
-                                  "Write .Receiver_0001.dat.new",
-                                  "Open .Profile_0003.dat.new",
-                                  "Write .Profile_0003.dat.new",
-                                  "Open .Receiver_0002.dat.new",
-                                  "Write .Receiver_0002.dat.new",
-                                  "Sync .Profile_0003.dat.new",
-                                  "Sync .Receiver_0001.dat.new",
-                                  "Sync .Receiver_0002.dat.new",
-                                  "Close .Receiver_0001.dat.new",
-                                  "Close .Profile_0003.dat.new",
-                                  "Close .Receiver_0002.dat.new",
-                                  "Rename .Receiver_0001.dat.new Receiver_0001.dat",
-                                  "Rename .Profile_0003.dat.new Profile_0003.dat",
-                                  "Rename .Receiver_0002.dat.new Receiver_0002.dat",
-                                  "SyncFolder Receivers",
-                                  "SyncFolder Profiles",
-                              }));
+  EXPECT_TRUE(batch.OutcomeOf(0).saved && batch.OutcomeOf(1).saved);
+  EXPECT_FALSE(second.HasChangedSinceLastLoadFromDisk());
   EXPECT_EQ(folder.Read("Receivers/Receiver_0002.dat"), golden::EmptyReceiverV5(2, kNoon));
-  EXPECT_EQ(folder.Read("Profiles/Profile_0003.dat"), golden::EmptyProfileV5(kNoon));
-  EXPECT_FALSE(profile.HasChangedSinceLastLoadFromDisk());
-
-  // One file goes the same way.
-  operations.calls.clear();
-  ASSERT_TRUE(first.SaveToDisk());
+  // The copies are made durable, and renamed, side by side, in any order.
+  ASSERT_EQ(operations.calls.size(), 11u);
+  std::sort(operations.calls.begin() + 4, operations.calls.begin() + 6);
+  std::sort(operations.calls.begin() + 8, operations.calls.begin() + 10);
+  const std::string copy1 = ".Receiver_0001.dat.new", copy2 = ".Receiver_0002.dat.new";
   EXPECT_EQ(operations.calls,
-            (std::vector<std::string>{"Open .Receiver_0001.dat.new", "Write .Receiver_0001.dat.new",
-                                      "Sync .Receiver_0001.dat.new", "Close .Receiver_0001.dat.new",
-                                      "Rename .Receiver_0001.dat.new Receiver_0001.dat",
-                                      "SyncFolder Receivers"}));
+            (std::vector<std::string>{
+                "Open " + copy1, "Write " + copy1, "Open " + copy2, "Write " + copy2,
+                "Sync " + copy1, "Sync " + copy2, "Close " + copy1, "Close " + copy2,
+                "Rename " + copy1 + " Receiver_0001.dat", "Rename " + copy2 + " Receiver_0002.dat",
+                "SyncFolder Receivers"}));
 }
 
 TEST_F(DurableSaveTest, AFailedStepLeavesTheOldFileNoCopyAndOneLogLine) {
@@ -117,6 +91,14 @@ TEST_F(DurableSaveTest, AFailedStepLeavesTheOldFileNoCopyAndOneLogLine) {
     EXPECT_EQ(log.Lines(), std::vector<std::string>{FailedLine(
                                file, std::string(failure.reason) + " (" + PathOf(file) + ")")});
   }
+
+  // A new receiver gives back the identity it drew for a file that was never written.
+  ScriptedFileOperations operations;
+  operations.Fail(Call::Write, ENOSPC);
+  cReceiver fresh;
+  EXPECT_FALSE(fresh.SaveToDisk());
+  EXPECT_EQ(fresh.m_DiskIdentity, -1);
+  EXPECT_FALSE(fresh.m_HasUpdatedDiskIdentity);
 }
 
 TEST_F(DurableSaveTest, InABatchOnlyTheSavesWhoseStepFailedStayUnsaved) {
@@ -157,34 +139,19 @@ TEST_F(DurableSaveTest, InABatchOnlyTheSavesWhoseStepFailedStayUnsaved) {
   EXPECT_TRUE(receivers[1].SaveToDisk());
 }
 
-TEST_F(DurableSaveTest, ANewObjectWhoseSaveFailedGivesItsIdentityBack) {
-  ScriptedFileOperations operations;
-  operations.Fail(Call::Write, ENOSPC);
-  cReceiver receiver;
-  EXPECT_FALSE(receiver.SaveToDisk());
-  EXPECT_EQ(receiver.m_DiskIdentity, -1);
-  EXPECT_FALSE(receiver.m_HasUpdatedDiskIdentity);
-  EXPECT_TRUE(folder.Entries("Receivers").empty());
-}
-
-// Runs work in a child process that mounts a tmpfs of `bytes` on a new folder, in a mount
-// namespace of its own (entering a user namespace first where it is not the super-user),
-// so that nothing outside the child sees it. Returns what work reported, or nothing with
-// the reason the file system could not be made.
-std::optional<std::string> OnSmallFileSystem(std::size_t bytes, std::string& whyNot,
+// Runs work in a child process that mounts a tmpfs of `bytes` on folder, in a mount
+// namespace of its own (in a user namespace of its own too where it is not the
+// super-user), so that nothing outside the child sees it, and makes it the program folder.
+// Returns what work reported, or nothing with the reason the file system could not be made.
+std::optional<std::string> OnSmallFileSystem(const std::string& folder, std::size_t bytes,
+                                             std::string& whyNot,
                                              const std::function<std::string()>& work) {
-  char folder[] = "/tmp/halvane-full-XXXXXX";
-  if (::mkdtemp(folder) == nullptr) {
-    whyNot = std::strerror(errno);
-    return std::nullopt;
-  }
+  std::filesystem::create_directory(folder);
   int report[2];
   if (::pipe(report) != 0) return std::nullopt;
   const uid_t uid = ::getuid();
   const gid_t gid = ::getgid();
-  const pid_t child = ::fork();
-  if (child == 0) {
-    ::close(report[0]);
+  if (::fork() == 0) {
     const auto say = [&](const std::string& text) {
       if (::write(report[1], text.data(), text.size()) < 0) ::_exit(2);
     };
@@ -201,8 +168,8 @@ std::optional<std::string> OnSmallFileSystem(std::size_t bytes, std::string& why
     if (::unshare(CLONE_NEWNS) != 0) fail("unshare(CLONE_NEWNS)");
     if (::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) fail("mount private");
     const std::string size = "size=" + std::to_string(bytes);
-    if (::mount("tmpfs", folder, "tmpfs", 0, size.c_str()) != 0) fail("mount tmpfs");
-    hcp::SetProgramFolder(hcp::Utf8ToUtf16(std::string(folder) + "/"));
+    if (::mount("tmpfs", folder.c_str(), "tmpfs", 0, size.c_str()) != 0) fail("mount tmpfs");
+    hcp::SetProgramFolder(hcp::Utf8ToUtf16(folder + "/"));
     say(work());
     ::_exit(0);
   }
@@ -212,46 +179,43 @@ std::optional<std::string> OnSmallFileSystem(std::size_t bytes, std::string& why
   for (ssize_t n; (n = ::read(report[0], buffer, sizeof buffer)) > 0;)
     text.append(buffer, static_cast<std::size_t>(n));
   ::close(report[0]);
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  ::rmdir(folder);
-  if (text.starts_with("!")) {
-    whyNot = text.substr(1);
-    return std::nullopt;
-  }
-  return text;
+  ::wait(nullptr);
+  if (!text.starts_with("!")) return text;
+  whyNot = text.substr(1);
+  return std::nullopt;
 }
 
 TEST_F(DurableSaveTest, AFullDiskKeepsTheOldFile) {
   std::string whyNot;
-  const std::optional<std::string> report = OnSmallFileSystem(64 * 1024, whyNot, [] {
-    RecordedLog childLog;
-    const std::string folder = hcp::Utf16ToUtf8(hcp::ProgramFolder());
-    std::filesystem::create_directory(folder + "Receivers");
-    cReceiver receiver;
-    receiver.m_DiskIdentity = 42;
-    receiver.m_ReceiverName = u"Old";
-    std::string text = "saved " + std::to_string(receiver.SaveToDisk());
-    const std::string path = folder + "Receivers/Receiver_0042.dat";
-    // Fills what is left, down to the last byte.
-    std::ofstream filler(folder + "filler", std::ios::binary);
-    for (std::size_t chunk = 4096; chunk > 0; chunk /= 2) {
-      const std::string bytes(chunk, 'x');
-      while (filler.write(bytes.data(), static_cast<std::streamsize>(chunk)).flush()) {
-      }
-      filler.clear();
-    }
-    receiver.m_ReceiverName = u"New";
-    text += ", saved when full " + std::to_string(receiver.SaveToDisk());
-    std::ifstream kept(path, std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(kept), {}};
-    text += ", old bytes " + std::to_string(bytes.find("Old") != std::string::npos);
-    for (const auto& entry : std::filesystem::directory_iterator(folder + "Receivers"))
-      text += ", " + entry.path().filename().string();
-    for (const std::string& line : childLog.Lines())
-      text += "\n" + line.substr(line.find("Err:"), 13);
-    return text;
-  });
+  const std::optional<std::string> report =
+      OnSmallFileSystem(folder.PathOf("small"), 64 * 1024, whyNot, [] {
+        RecordedLog childLog;
+        const std::string folder = hcp::Utf16ToUtf8(hcp::ProgramFolder());
+        std::filesystem::create_directory(folder + "Receivers");
+        cReceiver receiver;
+        receiver.m_DiskIdentity = 42;
+        receiver.m_ReceiverName = u"Old";
+        std::string text = "saved " + std::to_string(receiver.SaveToDisk());
+        const std::string path = folder + "Receivers/Receiver_0042.dat";
+        // Fills what is left, down to the last byte.
+        std::ofstream filler(folder + "filler", std::ios::binary);
+        for (std::size_t chunk = 4096; chunk > 0; chunk /= 2) {
+          const std::string bytes(chunk, 'x');
+          while (filler.write(bytes.data(), static_cast<std::streamsize>(chunk)).flush()) {
+          }
+          filler.clear();
+        }
+        receiver.m_ReceiverName = u"New";
+        text += ", saved when full " + std::to_string(receiver.SaveToDisk());
+        std::ifstream kept(path, std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(kept), {}};
+        text += ", old bytes " + std::to_string(bytes.find("Old") != std::string::npos);
+        for (const auto& entry : std::filesystem::directory_iterator(folder + "Receivers"))
+          text += ", " + entry.path().filename().string();
+        for (const std::string& line : childLog.Lines())
+          text += "\n" + line.substr(line.find("Err:"), 13);
+        return text;
+      });
   if (!report) GTEST_SKIP() << "no small file system of the test's own: " << whyNot;
   EXPECT_EQ(*report, "saved 1, saved when full 0, old bytes 1, Receiver_0042.dat\nErr:Disk full");
 }

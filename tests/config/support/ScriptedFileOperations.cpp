@@ -8,11 +8,14 @@ namespace Halvane_Config {
 
 namespace {
 
+const char* const kCallNames[] = {"Open",   "Write",      "Sync",  "Close",
+                                  "Rename", "SyncFolder", "Remove"};
+
 std::string ShortName(const std::string& path) {
   std::string name = std::filesystem::path(path).filename().string();
-  const std::string pid = "." + std::to_string(::getpid());
-  if (const std::size_t at = name.find(pid + ".new"); at != std::string::npos)
-    name.erase(at, pid.size());
+  const std::string pid = "." + std::to_string(::getpid()) + ".new";
+  if (const std::size_t at = name.find(pid); at != std::string::npos)
+    name.replace(at, pid.size(), ".new");
   return name;
 }
 
@@ -28,17 +31,17 @@ ScriptedFileOperations::~ScriptedFileOperations() {
   SetFileOperations(nullptr);
 }
 
-void ScriptedFileOperations::Fail(Call call, int error, std::string_view file) {
-  failures_[call] = {std::string(file), error};
+void ScriptedFileOperations::Fail(Call call, int error, const std::string& file) {
+  failures_[call] = {file, error};
 }
 
-int ScriptedFileOperations::Record(Call call, const std::string& line) {
+int ScriptedFileOperations::Record(Call call, const std::string& name, const std::string& more) {
   const std::lock_guard lock(mutex_);
-  calls.push_back(line);
+  calls.push_back(kCallNames[static_cast<int>(call)] + (" " + name) + more);
   const auto failure = failures_.find(call);
-  if (failure == failures_.end()) return 0;
-  const auto& [file, error] = failure->second;
-  return line.find(file) != std::string::npos ? error : 0;
+  return failure != failures_.end() && name.find(failure->second.first) != std::string::npos
+             ? failure->second.second
+             : 0;
 }
 
 std::string ScriptedFileOperations::NameOf(int descriptor) {
@@ -47,44 +50,43 @@ std::string ScriptedFileOperations::NameOf(int descriptor) {
 }
 
 int ScriptedFileOperations::Open(const std::string& path, int& descriptor) {
-  if (const int error = Record(Call::Open, "Open " + ShortName(path))) return error;
+  if (const int error = Record(Call::Open, ShortName(path))) return error;
   const int error = system_->Open(path, descriptor);
   const std::lock_guard lock(mutex_);
-  if (error == 0) names_[descriptor] = ShortName(path);
+  names_[descriptor] = ShortName(path);
   return error;
 }
 
 int ScriptedFileOperations::Write(int descriptor, std::string_view bytes) {
-  if (const int error = Record(Call::Write, "Write " + NameOf(descriptor))) return error;
-  return system_->Write(descriptor, bytes);
+  const int error = Record(Call::Write, NameOf(descriptor));
+  return error != 0 ? error : system_->Write(descriptor, bytes);
 }
 
 int ScriptedFileOperations::Sync(int descriptor) {
-  if (const int error = Record(Call::Sync, "Sync " + NameOf(descriptor))) return error;
-  return system_->Sync(descriptor);
+  const int error = Record(Call::Sync, NameOf(descriptor));
+  return error != 0 ? error : system_->Sync(descriptor);
 }
 
 int ScriptedFileOperations::Close(int descriptor) {
   // A failed close still releases the descriptor.
-  const int error = Record(Call::Close, "Close " + NameOf(descriptor));
+  const int error = Record(Call::Close, NameOf(descriptor));
   const int closed = system_->Close(descriptor);
   return error != 0 ? error : closed;
 }
 
 int ScriptedFileOperations::Rename(const std::string& from, const std::string& to) {
-  if (const int error = Record(Call::Rename, "Rename " + ShortName(from) + " " + ShortName(to)))
-    return error;
-  return system_->Rename(from, to);
+  const int error = Record(Call::Rename, ShortName(from), " " + ShortName(to));
+  return error != 0 ? error : system_->Rename(from, to);
 }
 
 int ScriptedFileOperations::SyncFolder(const std::string& folder) {
-  if (const int error = Record(Call::SyncFolder, "SyncFolder " + ShortName(folder))) return error;
-  return system_->SyncFolder(folder);
+  const int error = Record(Call::SyncFolder, ShortName(folder));
+  return error != 0 ? error : system_->SyncFolder(folder);
 }
 
 int ScriptedFileOperations::Remove(const std::string& path) {
-  if (const int error = Record(Call::Remove, "Remove " + ShortName(path))) return error;
-  return system_->Remove(path);
+  const int error = Record(Call::Remove, ShortName(path));
+  return error != 0 ? error : system_->Remove(path);
 }
 
 }  // namespace Halvane_Config

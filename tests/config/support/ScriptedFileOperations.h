@@ -1,13 +1,13 @@
-// File operations for tests: every call goes on to the system's and is recorded, and the
-// calls chosen fail with the error chosen instead, as a full disk, a failing device or a
-// rename across devices would make them fail. Installed while the object lives. Calls may
-// come from several threads (syncs run side by side).
+// File operations for tests, installed while the object lives: every call goes on to the
+// system's and is recorded ("Open .Receiver_0042.dat.new", "Sync ...", "Rename .Receiver_
+// 0042.dat.new Receiver_0042.dat", "SyncFolder Receivers": names without folders or the
+// process number), except those chosen to fail, as a full disk, a failing device or a
+// rename across devices fails them. Syncs may call from several threads at once.
 #pragma once
 
 #include <map>
 #include <mutex>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "config/FileOperations.h"
@@ -20,16 +20,10 @@ class ScriptedFileOperations : public FileOperations {
 
   ScriptedFileOperations();
   ~ScriptedFileOperations() override;
-  ScriptedFileOperations(const ScriptedFileOperations&) = delete;
-  ScriptedFileOperations& operator=(const ScriptedFileOperations&) = delete;
 
-  // The calls of the kind whose line names the file (every call when empty) fail with
-  // error and do nothing.
-  void Fail(Call call, int error, std::string_view file = {});
+  // The calls of the kind whose line names the file (every one for none) fail with error.
+  void Fail(Call call, int error, const std::string& file = {});
 
-  // One line per call: "Open .Receiver_0042.dat.new", "Write ...", "Sync ...",
-  // "Close ...", "Rename .Receiver_0042.dat.new Receiver_0042.dat", "SyncFolder Receivers",
-  // "Remove ...": file names without their folder, the process number taken out of copies'.
   std::vector<std::string> calls;
 
   int Open(const std::string& path, int& descriptor) override;
@@ -41,16 +35,14 @@ class ScriptedFileOperations : public FileOperations {
   int Remove(const std::string& path) override;
 
  private:
-  // Records the call; the error it is to fail with, or 0.
-  int Record(Call call, const std::string& line);
-
-  // The name of an open descriptor's file.
+  // Records the call; the error it fails with, or 0.
+  int Record(Call call, const std::string& name, const std::string& more = {});
   std::string NameOf(int descriptor);
 
   FileOperations* system_;
   std::mutex mutex_;
-  std::map<Call, std::pair<std::string, int>> failures_;  // the file named, the error
-  std::map<int, std::string> names_;
+  std::map<Call, std::pair<std::string, int>> failures_;
+  std::map<int, std::string> names_;  // of open descriptors
 };
 
 }  // namespace Halvane_Config
