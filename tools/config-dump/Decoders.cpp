@@ -388,10 +388,9 @@ Decoded decodeCalendar(const std::string& path, bool allDays) {
       if (value == 0 && !allDays) continue;
       const hcp::DateTime date{first.days + day};
       std::string meaning = "ordinary day";
-      if (value != 0) {
-        ++set;
+      if (value != 0) ++set;
+      if (value >= 1 && value <= hc::cCalendar::kLastDayTypeValue)
         ++setPerYear[hcp::ToCivilTime(date).year];
-      }
       if (value >= 1 && value <= hc::kWeekDayTypes) {
         meaning = std::string("as ") + kWeekdays[value - 1];
       } else if (value > hc::kWeekDayTypes && value <= hc::cCalendar::kLastDayTypeValue) {
