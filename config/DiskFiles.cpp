@@ -174,4 +174,11 @@ void SaveBatch::Commit() {
   }
 }
 
+bool SaveAlone(const std::function<std::size_t(SaveBatch&)>& stage) {
+  SaveBatch batch;
+  const std::size_t save = stage(batch);
+  batch.Commit();
+  return batch.OutcomeOf(save).saved;
+}
+
 }  // namespace Halvane_Config

@@ -150,4 +150,7 @@ class SaveBatch {
   std::vector<Save> saves_;
 };
 
+// One save as a batch of its own: stage adds it. True when it was saved.
+bool SaveAlone(const std::function<std::size_t(SaveBatch&)>& stage);
+
 }  // namespace Halvane_Config

@@ -101,10 +101,7 @@ void cProfile::TakeRecord(const ProfileRecord& record) {
 }
 
 bool cProfile::SaveToDisk() {
-  SaveBatch batch;
-  const std::size_t save = SaveToDisk(batch);
-  batch.Commit();
-  return batch.OutcomeOf(save).saved;
+  return SaveAlone([this](SaveBatch& batch) { return SaveToDisk(batch); });
 }
 
 std::size_t cProfile::SaveToDisk(SaveBatch& Batch) {

@@ -77,10 +77,7 @@ void cReceiver::TakeRecord(const ReceiverRecord& record) {
 }
 
 bool cReceiver::SaveToDisk() {
-  SaveBatch batch;
-  const std::size_t save = SaveToDisk(batch);
-  batch.Commit();
-  return batch.OutcomeOf(save).saved;
+  return SaveAlone([this](SaveBatch& batch) { return SaveToDisk(batch); });
 }
 
 std::size_t cReceiver::SaveToDisk(SaveBatch& Batch) {
