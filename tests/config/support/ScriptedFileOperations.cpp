@@ -13,7 +13,9 @@ const char* const kCallNames[] = {"Open",   "Write",      "Sync",  "Close",
 
 std::string ShortName(const std::string& path) {
   std::string name = std::filesystem::path(path).filename().string();
-  const std::string pid = "." + std::to_string(::getpid()) + ".new";
+  std::string pid(1, '.');
+  pid += std::to_string(::getpid());
+  pid += ".new";
   if (const std::size_t at = name.find(pid); at != std::string::npos)
     name.replace(at, pid.size(), ".new");
   return name;
@@ -75,7 +77,9 @@ int ScriptedFileOperations::Close(int descriptor) {
 }
 
 int ScriptedFileOperations::Rename(const std::string& from, const std::string& to) {
-  const int error = Record(Call::Rename, ShortName(from), " " + ShortName(to));
+  std::string more(1, ' ');
+  more += ShortName(to);
+  const int error = Record(Call::Rename, ShortName(from), more);
   return error != 0 ? error : system_->Rename(from, to);
 }
 
