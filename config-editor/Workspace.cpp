@@ -46,7 +46,7 @@ bool CalendarDocument::IsModified() const {
   return Readable() && !calendar_.CompareToOtherCalendar(saved_);
 }
 
-SaveResult CalendarDocument::Save(QString* error, SaveCheck check) {
+SaveResult CalendarDocument::Save(QString* error, SaveCheck check, int* errorNumber) {
   if (!Readable()) {
     *error = problem_;
     return SaveResult::Failed;
@@ -67,6 +67,8 @@ SaveResult CalendarDocument::Save(QString* error, SaveCheck check) {
     calendar_.SaveToDisk(path_.toStdU16String());
   } catch (const std::exception& e) {
     *error = QString::fromUtf8(e.what());
+    const auto* numbered = dynamic_cast<const hcp::RuntimeError*>(&e);
+    if (errorNumber != nullptr && numbered != nullptr) *errorNumber = numbered->Number();
     return SaveResult::Failed;
   }
   snapshot_.TakeAgain(FileSnapshot::Bytes::Skip);

@@ -53,8 +53,9 @@ std::string RandomTagSuffix(double r);
 // 0 with 1/6, 1 with 1/3, and 2 (3 cut back) with 1/2.
 std::int16_t StreamEventType(double r);
 
-// Appends bytes to a file, creating it when missing; false when any step failed. The file
-// is opened and closed each time, so that a reader may take it away between events.
+// Appends bytes to a file, creating it when missing; false when any step failed, with errno
+// telling why. The file is opened and closed each time, so that a reader may take it away
+// between events.
 bool AppendToFile(const std::string& path, const std::string& bytes);
 
 }  // namespace FauxlarmEvents

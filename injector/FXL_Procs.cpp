@@ -1,6 +1,9 @@
 #include "injector/FXL_Procs.h"
 
 #include <QElapsedTimer>
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <limits>
 
 #include "common/Halvane_Common_Procedures.h"
@@ -45,6 +48,8 @@ struct EventBytes {
 constexpr std::int32_t kContinueEvery = 64;
 // How long one wait for a slow server lasts before the burst asks whether to go on.
 constexpr int kWaitSliceMs = 50;
+// A server that has taken nothing for this share of the patience is shown as awaited.
+constexpr int kShowWaitingAfterShare = 20;
 
 // The count of events in a burst, into the report. False, with the report stopped, when
 // the text asks for more than a 32-bit count holds.
@@ -91,11 +96,17 @@ bool WaitForServer(const EventForm& form, std::int32_t done, BurstReport& report
     const qint64 now = socket.BytesQueued();
     if (now < queued) sinceTaken.restart();
     queued = now;
-    if (!form.Continue(done, report.requested)) {
+    const std::chrono::milliseconds stalled(sinceTaken.elapsed());
+    const std::chrono::milliseconds left =
+        std::max(form.serverPatience - stalled, std::chrono::milliseconds(0));
+    const bool goOn = stalled < form.serverPatience / kShowWaitingAfterShare
+                          ? form.Continue(done, report.requested)
+                          : form.WaitingForServer(socket.BytesWaiting(), left);
+    if (!goOn) {
       report.reason = Undelivered::kCancelled;
       return false;
     }
-    if (sinceTaken.elapsed() >= form.serverPatience.count()) {
+    if (stalled >= form.serverPatience) {
       report.reason = Undelivered::kServerStalled;
       report.stopMessage =
           QStringLiteral(
@@ -180,6 +191,8 @@ BurstReport SendEvents(const EventForm& form, std::int16_t EventType, bool Appen
       if (FauxlarmEvents::AppendToFile(genericFile, bytes)) {
         ++report.sent;
       } else {
+        if (report.reason == Undelivered::kNone)
+          report.detail = QString::fromLocal8Bit(std::strerror(errno));
         Note(report, Undelivered::kFileError);
       }
     }

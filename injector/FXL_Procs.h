@@ -34,6 +34,10 @@ enum class Undelivered {
   kCountTooLarge,   // the number of events is more than a 32-bit count
   kServerStalled,   // the alarm server took no data for too long
   kCancelled,       // the user stopped the burst
+  // Events queued on the connection that the server had not acknowledged when:
+  kDisconnected,     // the server closed the connection
+  kTakenOver,        // another server connected and took the connection over
+  kConnectionError,  // the connection failed
 };
 
 // What became of one burst of events.
@@ -42,8 +46,9 @@ struct BurstReport {
   // Events handed over: appended to the file, put into the queue, or queued on the
   // connection.
   std::int32_t sent = 0;
-  // Why the others were not; the first reason met.
+  // Why the others were not; the first reason met, and the system's words for it.
   Undelivered reason = Undelivered::kNone;
+  QString detail;
   // Set when the burst stopped for a fault the user must hear of: what to tell.
   QString stopMessage;
 
@@ -67,6 +72,8 @@ struct EventForm {
   DataSocket& Winsock_Data;
   CommandQueueLibrary& library;
   const BurstContinue& Continue;
+  // Asked instead of Continue once the alarm server has taken nothing for a while.
+  const ServerWait& WaitingForServer;
   // How long an alarm server that takes no data is waited for before the burst stops.
   std::chrono::milliseconds serverPatience;
 };

@@ -2,9 +2,9 @@
 # Installs a built tree into a staging folder and checks the installation as its users
 # meet it: two programs of other projects build against the library there (one through
 # pkg-config, one through find_package) and run; the installed Fauxlarm finds its library
-# and its window module; fauxlarm-play and halvane3-monitor find the library;
-# halvane-config opens its window; every program has its manual page; and CPack makes the
-# Debian packages with their dependencies.
+# and its window module; fauxlarm-play and halvane3-monitor find the library; the
+# programs print the build's version; halvane-config opens its window; every program has
+# its manual page; and CPack makes the Debian packages with their dependencies.
 # Usage: scripts/check-install.sh BUILD_DIR
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -49,6 +49,15 @@ if grep -q '^CMAKE_INSTALL_PREFIX:PATH=/usr$' "$build/CMakeCache.txt"; then
   monitorEnvironment=(env "LD_LIBRARY_PATH=$libdir")
 fi
 "${monitorEnvironment[@]}" "$stage/usr/bin/halvane3-monitor" --once
+# The programs print the one version the build keeps.
+version=$(sed -n 's/.*kHalvaneVersion = "\(.*\)";/\1/p' "$build/version/HalvaneVersion.h")
+for program in halvane3-monitor halvane-config halvane-config-dump; do
+  shown=$("${monitorEnvironment[@]}" "$stage/usr/bin/$program" --version)
+  if [ "$shown" != "$program $version" ]; then
+    echo "$program --version says '$shown', not '$program $version'" >&2
+    exit 1
+  fi
+done
 # The window module loads: with a screen to show it on, the window stays open.
 status=0
 QT_QPA_PLATFORM=offscreen timeout 3 "$stage/usr/bin/Fauxlarm" 2>/dev/null || status=$?

@@ -58,7 +58,11 @@ bool AppendToFile(const std::string& path, const std::string& bytes) {
       written = false;
     }
   }
-  return ::close(fd) == 0 && written;
+  // close() may overwrite errno; the caller reports the first failure.
+  const int writeError = errno;
+  const bool closed = ::close(fd) == 0;
+  if (!written) errno = writeError;
+  return closed && written;
 }
 
 }  // namespace FauxlarmEvents
