@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cerrno>
 
 #include "events/EventLine.h"
 #include "events/windows/WindowsText.h"
@@ -12,6 +13,25 @@ namespace FauxlarmEvents {
 
 namespace platform {
 namespace {
+
+// The C library's number for a system error, which callers of AppendToFile read.
+int ErrnoOf(DWORD error) {
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+      return ENOENT;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_WRITE_PROTECT:
+      return EACCES;
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return ENOSPC;
+    default:
+      return EIO;
+  }
+}
 
 // "(error 126)" ends the loader's reason when the library is not there.
 std::string LoaderError(DWORD error) {
@@ -75,15 +95,24 @@ bool AppendToFile(const std::string& path, const std::string& bytes) {
   const HANDLE file = CreateFileW(windows::Wide(path).c_str(), FILE_APPEND_DATA,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  bool written = true;
-  for (std::size_t done = 0; done < bytes.size() && written;) {
+  if (file == INVALID_HANDLE_VALUE) {
+    errno = platform::ErrnoOf(GetLastError());
+    return false;
+  }
+  DWORD failure = ERROR_SUCCESS;
+  for (std::size_t done = 0; done < bytes.size() && failure == ERROR_SUCCESS;) {
     const auto chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1 << 30));
     DWORD n = 0;
-    written = WriteFile(file, bytes.data() + done, chunk, &n, nullptr) && n > 0;
+    if (!WriteFile(file, bytes.data() + done, chunk, &n, nullptr)) {
+      failure = GetLastError();
+    } else if (n == 0) {
+      failure = ERROR_WRITE_FAULT;
+    }
     done += n;
   }
-  return CloseHandle(file) && written;
+  if (!CloseHandle(file) && failure == ERROR_SUCCESS) failure = GetLastError();
+  if (failure != ERROR_SUCCESS) errno = platform::ErrnoOf(failure);
+  return failure == ERROR_SUCCESS;
 }
 
 }  // namespace FauxlarmEvents

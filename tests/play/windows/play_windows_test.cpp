@@ -8,12 +8,14 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <regex>
 
 #include "ChildProcess.h"
 #include "Scenario.h"
+#include "events/EventLine.h"
 #include "events/windows/WindowsText.h"
 #include "exchange/Halvane3.h"
 
@@ -108,6 +110,15 @@ TEST_F(PlayWindowsTest, GenericFileGetsTheBytesItGetsOnLinuxAppendedWithCrLf) {
             std::string::npos)
       << again.output;
   EXPECT_NE(again.output.find("\"read\":3,\"sent\":3,\"undelivered\":0"), std::string::npos);
+
+  // A folder that is not there: every event counted as not delivered, and why.
+  const Finished lost = runToEnd(
+      {kPlay, "--file=" + Ansi(At("none\\G.txt")), "--json", "--quiet", Ansi(At("s.csv"))});
+  EXPECT_EQ(lost.exitCode, 1);
+  EXPECT_NE(lost.output.find("\"undelivered_by_reason\":{\"file_error\":3}"), std::string::npos)
+      << lost.output;
+  EXPECT_FALSE(FauxlarmEvents::AppendToFile(Utf8(At("none\\G.txt").wstring()), "x"));
+  EXPECT_EQ(errno, ENOENT);
 }
 
 TEST_F(PlayWindowsTest, TcpGoesToAClientOnLoopback) {
