@@ -22,8 +22,6 @@ namespace {
 namespace text = FauxlarmEvents::windows;
 
 constexpr std::int64_t kNanoseconds = 1'000'000'000;
-// A stop signal that comes just before a sleep starts ends it within this time.
-constexpr std::int64_t kLongestSleep = 100'000'000;
 // Windows 10 1803 and later: a timer that fires within about half a millisecond of its time
 // rather than at the next tick of the system's clock. Older systems refuse the flag.
 constexpr DWORD kHighResolutionTimer = 0x2;
@@ -244,9 +242,10 @@ void SleepUntil(std::int64_t deadline) {
   while (StopSignals() == 0) {
     const std::int64_t now = MonotonicNanoseconds();
     if (now >= deadline) return;
-    const std::int64_t wait = std::min(deadline - now, kLongestSleep);
+    const std::int64_t wait = deadline - now;
     LARGE_INTEGER due;
     due.QuadPart = -std::max<std::int64_t>(wait / 100, 1);  // relative, in 100 ns
+    // A stop signal ends the wait at once, also one that came before it began.
     const HANDLE waits[] = {StopEvent(), SleepTimer()};
     if (waits[1] != nullptr && SetWaitableTimer(waits[1], &due, 0, nullptr, nullptr, FALSE)) {
       WaitForMultipleObjects(2, waits, FALSE, INFINITE);
