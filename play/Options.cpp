@@ -5,11 +5,13 @@
 #include <charconv>
 #include <cmath>
 
+#include "HalvaneVersion.h"
 #include "play/EventReader.h"
 
 namespace Play {
 
-const char* const kVersionText = "fauxlarm-play (Halvane commissioning tools) 3.0.0\n";
+const std::string kVersionText =
+    std::string("fauxlarm-play (Halvane commissioning tools) ") + kHalvaneVersion + "\n";
 
 const char* const kUsage =
     "Usage: fauxlarm-play METHOD [OPTION]... SCENARIO|GENERICFILE|-\n"

@@ -41,6 +41,6 @@ struct Options {
 std::optional<Options> ParseOptions(int argc, char** argv, std::string& error);
 
 extern const char* const kUsage;
-extern const char* const kVersionText;
+extern const std::string kVersionText;
 
 }  // namespace Play

@@ -58,6 +58,11 @@ for program in halvane3-monitor halvane-config halvane-config-dump; do
     exit 1
   fi
 done
+shown=$("$stage/usr/bin/fauxlarm-play" --version)
+if [ "${shown##* }" != "$version" ]; then
+  echo "fauxlarm-play --version says '$shown', not version $version" >&2
+  exit 1
+fi
 # The window module loads: with a screen to show it on, the window stays open.
 status=0
 QT_QPA_PLATFORM=offscreen timeout 3 "$stage/usr/bin/Fauxlarm" 2>/dev/null || status=$?
