@@ -10,6 +10,7 @@
 
 #include "ProgramFolderScope.h"
 #include "config-editor/MainWindow.h"
+#include "config-editor/SurfaceWidget.h"
 #include "config-editor/UserQuestions.h"
 #include "config-editor/Workspace.h"
 
@@ -67,6 +68,11 @@ inline void Drag(QWidget& widget, QPointF from, QPointF to, Qt::MouseButton butt
 
 inline void Click(QWidget& widget, QPointF at, Qt::MouseButton button = Qt::LeftButton) {
   Drag(widget, at, at, button, 0);
+}
+
+// Where a point in the surface's units lies on its widget, at the scale it is drawn.
+inline QPointF At(SurfaceWidget& surface, QPointF units) {
+  return surface.Surface().ToWidget(units);
 }
 
 class EditorTest : public ::testing::Test {
