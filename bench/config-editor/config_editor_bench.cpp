@@ -71,6 +71,7 @@ class NoQuestions : public UserQuestions {
     return ConflictChoice::Cancel;
   }
   OpenChoice AskToOpenHeldFolder(QWidget*, const QString&) override { return OpenChoice::Anyway; }
+  QString AskForFolder(QWidget*, const QString&) override { return {}; }
   bool Confirm(QWidget*, const QString&) override { return false; }
   void ShowError(QWidget*, const QString& text) override {
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());

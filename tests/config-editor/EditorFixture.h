@@ -37,6 +37,7 @@ class ScriptedQuestions : public UserQuestions {
     asked.push_back(question);
     return open;
   }
+  QString AskForFolder(QWidget*, const QString&) override { return folderChosen; }
   bool Confirm(QWidget*, const QString& question) override {
     asked.push_back(question);
     return confirm;
@@ -46,6 +47,7 @@ class ScriptedQuestions : public UserQuestions {
   std::deque<Choice> choices;
   std::deque<ConflictChoice> conflicts;
   OpenChoice open = OpenChoice::Anyway;
+  QString folderChosen;
   bool confirm = true;
   QStringList asked;
   QStringList errors;

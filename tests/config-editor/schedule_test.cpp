@@ -1,8 +1,10 @@
 // The weekly schedule in the editor, driven with the mouse and the keyboard.
 #include <QAction>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QTest>
 
 #include "EditorFixture.h"
@@ -281,6 +283,22 @@ TEST_F(ScheduleTest, TheGroupIsShownAndWhatOperationsDoToItIsLogged) {
   Drag(Surface(), Point(19 * 60, kMondayRow), Point(21 * 60, kMondayRow));
   EXPECT_TRUE(logged("Wednesday to Friday and Sunday took the periods of Monday (grouped)."));
   Editor().PopupMenu().hide();
+}
+
+TEST_F(ScheduleTest, TheScheduleTabSaysWhenTheServerIgnoresTheSchedule) {
+  auto* note = window->findChild<QWidget*>(QStringLiteral("Note_ScheduleNotUsed"));
+  auto* use = window->findChild<QCheckBox*>(QStringLiteral("Check_Profile_UseTimeSchedule"));
+  EXPECT_FALSE(profile->m_UseTimeSchedule);  // as the class makes a profile
+  EXPECT_TRUE(note->isVisibleTo(window.get()));
+  use->setChecked(true);
+  EXPECT_FALSE(note->isVisibleTo(window.get()));
+  use->setChecked(false);
+  EXPECT_TRUE(note->isVisibleTo(window.get()));
+  QTest::mouseClick(note->findChild<QPushButton*>(QStringLiteral("Command_UseTimeSchedule")),
+                    Qt::LeftButton);
+  EXPECT_TRUE(profile->m_UseTimeSchedule);
+  EXPECT_TRUE(use->isChecked());
+  EXPECT_FALSE(note->isVisibleTo(window.get()));
 }
 
 TEST_F(ScheduleTest, KeysChooseARowSelectItsPeriodsAndOpenTheMenu) {
