@@ -86,6 +86,46 @@ std::u16string FromWindows1252(std::string_view bytes) {
   return out;
 }
 
+bool AppendUtf8AsWindows1252(std::string_view utf8, std::string& out, std::size_t* badOffset) {
+  std::size_t i = 0;
+  while (i < utf8.size()) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    if (lead < 0x80) {
+      out += static_cast<char>(lead);
+      ++i;
+      continue;
+    }
+    int extra = 0;
+    char32_t cp = 0;
+    char32_t minimum = 0;
+    if ((lead & 0xE0) == 0xC0) {
+      extra = 1, cp = lead & 0x1F, minimum = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+      extra = 2, cp = lead & 0x0F, minimum = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+      extra = 3, cp = lead & 0x07, minimum = 0x10000;
+    }
+    bool valid = extra > 0 && i + extra < utf8.size();
+    for (int k = 1; valid && k <= extra; ++k) {
+      const auto next = static_cast<unsigned char>(utf8[i + k]);
+      valid = (next & 0xC0) == 0x80;
+      cp = (cp << 6) | (next & 0x3F);
+    }
+    valid = valid && cp >= minimum && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF);
+    if (!valid) {
+      *badOffset = i;
+      return false;
+    }
+    if (cp < 0x10000) {
+      out += static_cast<char>(Windows1252Code(static_cast<char16_t>(cp)));
+    } else {
+      out += "??";
+    }
+    i += 1 + extra;
+  }
+  return true;
+}
+
 std::string Utf16ToUtf8(std::u16string_view text) {
   std::string out;
   out.reserve(text.size());

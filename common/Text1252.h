@@ -19,6 +19,11 @@ std::u16string FromWindows1252(std::string_view bytes);
 unsigned char Windows1252Code(char16_t unit);
 char16_t Windows1252Char(unsigned char code);
 
+// UTF-8 straight to Windows-1252, as ToWindows1252 would make it of the UTF-16 text (a
+// character beyond U+FFFF, two UTF-16 units, becomes "??"). False at the first ill-formed
+// sequence, with its offset in badOffset; what came before it is appended.
+bool AppendUtf8AsWindows1252(std::string_view utf8, std::string& out, std::size_t* badOffset);
+
 // UTF-8 is the file system's and the terminal's encoding here. Ill-formed input
 // becomes U+FFFD rather than being dropped.
 std::string Utf16ToUtf8(std::u16string_view text);

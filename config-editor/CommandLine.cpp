@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "HalvaneVersion.h"
+
 namespace ConfigEditor {
 
 namespace {
@@ -32,6 +34,8 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     const std::string& argument = arguments[i];
     if (argument == "--help" || argument == "-h") {
       parsed.options.help = true;
+    } else if (argument == "--version" || argument == "-V") {
+      parsed.options.version = true;
     } else if (!argument.empty() && argument[0] != '-') {
       if (!plain.empty()) parsed.error = "one folder only: " + plain + " or " + argument + "?";
       plain = argument;
@@ -51,7 +55,7 @@ ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
 
 std::string UsageText() {
   return "Usage: halvane-config [[--folder] DIR] [--calendar FILE]\n"
-         "       halvane-config --help\n"
+         "  or:  halvane-config --help | --version\n"
          "\n"
          "Shows and changes what an alarm server loads from its program folder: the\n"
          "profiles (Profiles/Profile_NNNN.dat) with their weekly schedules, the calendar of\n"
@@ -61,9 +65,14 @@ std::string UsageText() {
          "                   the program folder (default: the folder of this program)\n"
          "  --calendar FILE  the calendar file (default: Calendar.dat in the program folder)\n"
          "  --help           this text\n"
+         "  --version        the version\n"
          "\n"
          "Exit status: 0 when the window was closed, 1 when the folder cannot be opened,\n"
          "2 for bad usage or when there is no display to show the window on.\n";
+}
+
+std::string VersionText() {
+  return std::string("halvane-config ") + kHalvaneVersion;
 }
 
 }  // namespace ConfigEditor

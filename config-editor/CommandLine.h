@@ -2,6 +2,7 @@
 //
 //   halvane-config [[--folder] DIR] [--calendar FILE]
 //   halvane-config --help
+//   halvane-config --version
 #pragma once
 
 #include <string>
@@ -20,6 +21,7 @@ struct EditorOptions {
   std::string folder;    // empty: the folder of the program file
   std::string calendar;  // empty: "Calendar.dat" in the program folder
   bool help = false;
+  bool version = false;
 };
 
 struct ParsedCommandLine {
@@ -33,5 +35,7 @@ struct ParsedCommandLine {
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
 std::string UsageText();
+// "halvane-config" and the project's version, as --version and Help > About show it.
+std::string VersionText();
 
 }  // namespace ConfigEditor

@@ -13,8 +13,11 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <cstdio>
+#include <vector>
 
+#include "common/RuntimeError.h"
 #include "config-editor/CalendarPanel.h"
+#include "config-editor/CommandLine.h"
 #include "config-editor/EditorHost.h"
 #include "config-editor/LogPane.h"
 #include "config-editor/ProfilesPage.h"
@@ -50,6 +53,17 @@ QString Noun(const char* noun) {
 }
 
 }  // namespace
+
+struct MainWindow::Batch {
+  struct Staged {
+    ObjectList* list;
+    std::uint64_t entry;
+    std::size_t save;
+    QString what;
+  };
+  hc::SaveBatch saves;
+  std::vector<Staged> staged;
+};
 
 MainWindow::MainWindow(Workspace& workspace, UserQuestions& questions, QWidget* parent)
     : QMainWindow(parent), workspace_(workspace), questions_(questions) {
@@ -327,11 +341,8 @@ void MainWindow::CreateMenus() {
   });
 
   QMenu* help = menuBar()->addMenu(tr("&Help"));
-  help->addAction(tr("&About"), this, [this] {
-    QMessageBox::about(this, tr("About halvane-config"),
-                       tr("halvane-config shows and changes the profiles, the calendar of day "
-                          "types and the receivers of an alarm server's program folder."));
-  });
+  help->addAction(tr("&About"), this,
+                  [this] { QMessageBox::about(this, tr("About halvane-config"), AboutText()); });
 }
 
 void MainWindow::UpdateState() {
@@ -346,8 +357,16 @@ void MainWindow::UpdateState() {
   save_->setEnabled(modified && !workspace_.ReadOnly());
 }
 
-void MainWindow::SaveFailed(const QString& what) {
-  questions_.ShowError(this, tr("%1 could not be saved.\n\n%2").arg(what, lastLogLine_));
+QString MainWindow::AboutText() {
+  return tr("%1\n\nShows and changes the profiles, the calendar of day types and the receivers "
+            "of an alarm server's program folder.")
+      .arg(QString::fromStdString(VersionText()));
+}
+
+void MainWindow::SaveFailed(const QString& what, bool diskFull) {
+  QString text = tr("%1 could not be saved.").arg(what);
+  if (diskFull) text += u' ' + tr("The disk is full: make room on it, then save again.");
+  questions_.ShowError(this, text + QStringLiteral("\n\n") + lastLogLine_);
 }
 
 MainWindow::Saving MainWindow::AskAboutConflict(const QString& what, bool removed,
@@ -377,25 +396,27 @@ MainWindow::Saving MainWindow::AskAboutConflict(const QString& what, bool remove
   return Saving::Cancelled;
 }
 
-MainWindow::Saving MainWindow::SaveEntry(ObjectList& list, int index, const QString& noun) {
+MainWindow::Saving MainWindow::SaveEntry(ObjectList& list, int index, const QString& noun,
+                                         Batch& batch) {
   const QString what =
       tr("The %1 \"%2\" (%3)")
           .arg(noun, list.RowAt(index).name,
                list.FileName(index).isEmpty() ? tr("new")
                                               : QFileInfo(list.FileName(index)).fileName());
   lastLogLine_.clear();
-  SaveResult result = list.Save(index);
+  std::size_t staged = 0;
+  SaveResult result = list.Stage(index, batch.saves, staged);
   if (result == SaveResult::Conflict) {
     const Saving answer = AskAboutConflict(what, list.RowAt(index).disk == DiskState::Removed,
                                            tr("&Reload (lose my changes to this entry)"));
     if (answer == Saving::Reloaded) list.Discard(index);
     if (answer != Saving::Saved) return answer;
     lastLogLine_.clear();
-    result = list.Save(index, SaveCheck::Overwrite);
+    result = list.Stage(index, batch.saves, staged, SaveCheck::Overwrite);
   }
   switch (result) {
     case SaveResult::Saved:
-      written_ << QDir(workspace_.Folder()).relativeFilePath(list.FileName(index));
+      batch.staged.push_back({&list, list.EntryId(index), staged, what});
       return Saving::Saved;
     case SaveResult::Refused:
       return Saving::Refused;
@@ -407,9 +428,30 @@ MainWindow::Saving MainWindow::SaveEntry(ObjectList& list, int index, const QStr
   return Saving::Failed;
 }
 
+bool MainWindow::CommitSaves(Batch& batch) {
+  lastLogLine_.clear();
+  batch.saves.Commit();
+  QStringList failed;
+  bool diskFull = false;
+  for (const Batch::Staged& staged : batch.staged) {
+    const int index = staged.list->IndexOfEntry(staged.entry);
+    if (index >= 0 && staged.list->Finish(index, batch.saves, staged.save) == SaveResult::Saved) {
+      written_ << QDir(workspace_.Folder()).relativeFilePath(staged.list->FileName(index));
+      continue;
+    }
+    failed << staged.what;
+    diskFull = diskFull || batch.saves.OutcomeOf(staged.save).errorNumber ==
+                               Halvane_Common_Procedures::kDiskFull;
+  }
+  if (!failed.isEmpty()) SaveFailed(failed.join(tr(", ")), diskFull);
+  return failed.isEmpty();
+}
+
 bool MainWindow::SaveLeaving(ObjectList& list, int index, const QString& noun) {
   const QString name = list.RowAt(index).name;
-  const Saving saving = SaveEntry(list, index, noun);
+  Batch batch;
+  Saving saving = SaveEntry(list, index, noun, batch);
+  if (saving == Saving::Saved && !CommitSaves(batch)) saving = Saving::Failed;
   LogWritten();
   if (saving == Saving::Refused) {
     ReportRefused({tr("The %1 \"%2\": %3").arg(noun, name, list.RefusedReasons(index).join("; "))});
@@ -422,7 +464,8 @@ MainWindow::Saving MainWindow::SaveCalendar() {
   CalendarDocument& calendar = workspace_.Calendar();
   const QString what = tr("The calendar %1").arg(calendar.Path());
   QString error;
-  SaveResult result = calendar.Save(&error);
+  int errorNumber = 0;
+  SaveResult result = calendar.Save(&error, SaveCheck::CompareWithDisk, &errorNumber);
   if (result == SaveResult::Conflict) {
     const Saving answer = AskAboutConflict(what, calendar.Disk() == DiskState::Removed,
                                            tr("&Reload (lose my changes to the calendar)"));
@@ -431,14 +474,14 @@ MainWindow::Saving MainWindow::SaveCalendar() {
       calendar_->Reload();
     }
     if (answer != Saving::Saved) return answer;
-    result = calendar.Save(&error, SaveCheck::Overwrite);
+    result = calendar.Save(&error, SaveCheck::Overwrite, &errorNumber);
   }
   if (result == SaveResult::Saved) {
     written_ << QDir(workspace_.Folder()).relativeFilePath(calendar.Path());
     return Saving::Saved;
   }
   log_->Append(tr("The calendar %1 was not saved: %2").arg(calendar.Path(), error));
-  SaveFailed(what);
+  SaveFailed(what, errorNumber == Halvane_Common_Procedures::kDiskFull);
   return Saving::Failed;
 }
 
@@ -457,12 +500,15 @@ bool MainWindow::SaveAll() {
   QStringList refused;
   bool stopped = false;
   bool reloaded = false;
+  // Every entry goes into one batch, which writes them all first and makes them durable
+  // together: far faster than one save after another.
+  Batch batch;
   const auto saveAll = [&](ObjectList& list, const QString& noun) {
     for (int i = 0; i < list.Count() && !stopped; ++i) {
       if (!list.IsModified(i)) continue;
       const int count = list.Count();
       const QString name = list.RowAt(i).name;
-      switch (SaveEntry(list, i, noun)) {
+      switch (SaveEntry(list, i, noun, batch)) {
         case Saving::Saved:
         case Saving::Failed:
           break;
@@ -481,6 +527,7 @@ bool MainWindow::SaveAll() {
   };
   saveAll(workspace_.Profiles(), Noun(ProfileKind::kNoun));
   saveAll(workspace_.Receivers(), Noun(ReceiverKind::kNoun));
+  if (!batch.staged.empty()) CommitSaves(batch);
   if (!stopped && workspace_.Calendar().IsModified()) {
     const Saving saving = SaveCalendar();
     stopped = saving == Saving::Cancelled;

@@ -61,6 +61,8 @@ class MainWindow : public QMainWindow {
   // Reads again what other programs changed on disk and marks what cannot be read again
   // (ObjectList::CheckDisk); the log pane tells what was found.
   void CheckDisk();
+  // What Help > About shows: the program, its version and what it is for.
+  static QString AboutText();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -93,9 +95,14 @@ class MainWindow : public QMainWindow {
   QString ProfilesNaming(int receiver) const;
   // One log line naming the files the last saves wrote.
   void LogWritten();
-  // Saves one profile or receiver (noun says which kind), asking first when its file
-  // changed on disk since it was read or written.
-  Saving SaveEntry(ObjectList& list, int index, const QString& noun);
+  // Saves made together in one durable SaveBatch.
+  struct Batch;
+  // Stages the save of one profile or receiver (noun says which kind) in batch, asking
+  // first when its file changed on disk since it was read or written.
+  Saving SaveEntry(ObjectList& list, int index, const QString& noun, Batch& batch);
+  // Commits the batch and finishes its saves; one box names those that failed, and says
+  // when the disk is full. True when all were saved.
+  bool CommitSaves(Batch& batch);
   // For leaving an entry: saves it, telling the user what kept it unsaved.
   bool SaveLeaving(ObjectList& list, int index, const QString& noun);
   Saving SaveCalendar();
@@ -104,8 +111,8 @@ class MainWindow : public QMainWindow {
   // One box and one log line for each entry not saved for its refused fields.
   void ReportRefused(const QStringList& entries);
   void DiscardAll();
-  // Tells the user that a save failed, with the reason the log pane got last.
-  void SaveFailed(const QString& what);
+  // Tells the user that saves failed, with the reason the log pane got last.
+  void SaveFailed(const QString& what, bool diskFull = false);
   // "profile "Night shift"" for every unsaved entry, and the calendar.
   QStringList UnsavedNames() const;
   // Watches the folders of the files shown, as far as they exist.

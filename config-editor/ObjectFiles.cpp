@@ -209,6 +209,17 @@ int ObjectFiles<Kind>::Duplicate(int index) {
 
 template <typename Kind>
 SaveResult ObjectFiles<Kind>::Save(int index, SaveCheck check) {
+  hc::SaveBatch batch;
+  std::size_t staged = 0;
+  const SaveResult result = Stage(index, batch, staged, check);
+  if (result != SaveResult::Saved) return result;
+  batch.Commit();
+  return Finish(index, batch, staged);
+}
+
+template <typename Kind>
+SaveResult ObjectFiles<Kind>::Stage(int index, hc::SaveBatch& batch, std::size_t& staged,
+                                    SaveCheck check) {
   Entry& entry = entries_.at(index);
   if (!entry.problem.isEmpty()) return SaveResult::Failed;
   if (!entry.refused.empty()) return SaveResult::Refused;
@@ -231,12 +242,15 @@ SaveResult ObjectFiles<Kind>::Save(int index, SaveCheck check) {
     std::error_code ignored;  // a folder that cannot be made fails the save, which says why
     fs::create_directories(KindFolder(Kind::kFolder), ignored);
   }
-  if (!entry.object->SaveToDisk()) return SaveResult::Failed;
-  if (isNew) {
-    entry.snapshot = FileSnapshot::Take(FileName(index), FileSnapshot::Bytes::Skip);
-  } else {
-    entry.snapshot.TakeAgain(FileSnapshot::Bytes::Skip);
-  }
+  staged = entry.object->SaveToDisk(batch);
+  return SaveResult::Saved;
+}
+
+template <typename Kind>
+SaveResult ObjectFiles<Kind>::Finish(int index, const hc::SaveBatch& batch, std::size_t staged) {
+  if (!batch.OutcomeOf(staged).saved) return SaveResult::Failed;
+  Entry& entry = entries_.at(index);
+  entry.snapshot = FileSnapshot::Take(FileName(index), FileSnapshot::Bytes::Skip);
   entry.disk = DiskState::AsRead;
   return SaveResult::Saved;
 }

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "config-editor/FileSnapshot.h"
+#include "config/DiskFiles.h"
 #include "config/cProfile.h"
 #include "config/cReceiver.h"
 
@@ -83,6 +84,13 @@ class ObjectList {
   // Writes the entry's file (creating the kind's folder when it is missing), unless a
   // field holds a refused text or, when asked to compare, the file changed on disk.
   virtual SaveResult Save(int index, SaveCheck check = SaveCheck::CompareWithDisk) = 0;
+  // Save in two halves, for saving many entries in one SaveBatch: Stage makes the same
+  // checks and stages the save in batch (its number there in staged; Saved means staged),
+  // Finish takes the file's snapshot once the batch has committed (Saved or Failed).
+  virtual SaveResult Stage(int index, Halvane_Config::SaveBatch& batch, std::size_t& staged,
+                           SaveCheck check = SaveCheck::CompareWithDisk) = 0;
+  virtual SaveResult Finish(int index, const Halvane_Config::SaveBatch& batch,
+                            std::size_t staged) = 0;
   // Back to what the file holds; a new entry, or one whose file is gone, goes.
   virtual void Discard(int index) = 0;
   // Deletes the file (the class logs it) and the entry.
@@ -151,6 +159,9 @@ class ObjectFiles final : public ObjectList {
   int AddNew() override;
   int Duplicate(int index) override;
   SaveResult Save(int index, SaveCheck check = SaveCheck::CompareWithDisk) override;
+  SaveResult Stage(int index, Halvane_Config::SaveBatch& batch, std::size_t& staged,
+                   SaveCheck check = SaveCheck::CompareWithDisk) override;
+  SaveResult Finish(int index, const Halvane_Config::SaveBatch& batch, std::size_t staged) override;
   void Discard(int index) override;
   void Remove(int index) override;
   DiskCheck CheckDisk() override;

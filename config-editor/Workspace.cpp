@@ -53,7 +53,7 @@ bool CalendarDocument::IsModified() const {
   return Readable() && !calendar_.CompareToOtherCalendar(saved_);
 }
 
-SaveResult CalendarDocument::Save(QString* error, SaveCheck check) {
+SaveResult CalendarDocument::Save(QString* error, SaveCheck check, int* errorNumber) {
   if (!Readable()) {
     *error = problem_;
     return SaveResult::Failed;
@@ -74,6 +74,8 @@ SaveResult CalendarDocument::Save(QString* error, SaveCheck check) {
     calendar_.SaveToDisk(path_.toStdU16String());
   } catch (const std::exception& e) {
     *error = QString::fromUtf8(e.what());
+    const auto* numbered = dynamic_cast<const hcp::RuntimeError*>(&e);
+    if (errorNumber != nullptr && numbered != nullptr) *errorNumber = numbered->Number();
     return SaveResult::Failed;
   }
   snapshot_.TakeAgain(FileSnapshot::Bytes::Skip);

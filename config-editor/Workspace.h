@@ -29,8 +29,9 @@ class CalendarDocument {
   // Unsaved changes: the dates differ from those read or written last.
   bool IsModified() const;
   // Writes the file, unless, when asked to compare, it changed on disk since it was read
-  // or written (Conflict); Failed with the reason in error.
-  SaveResult Save(QString* error, SaveCheck check = SaveCheck::CompareWithDisk);
+  // or written (Conflict); Failed with the reason in error (and its error number).
+  SaveResult Save(QString* error, SaveCheck check = SaveCheck::CompareWithDisk,
+                  int* errorNumber = nullptr);
   // Reads the file again.
   void Discard() { Open(path_); }
   // The file changed on disk: read again when nothing is unsaved, else marked (Disk).

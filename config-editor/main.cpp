@@ -37,6 +37,10 @@ int main(int argc, char** argv) {
     std::fputs(UsageText().c_str(), stdout);
     return kExitOk;
   }
+  if (parsed.options.version) {
+    std::printf("%s\n", VersionText().c_str());
+    return kExitOk;
+  }
 
   const QString folder =
       parsed.options.folder.empty()

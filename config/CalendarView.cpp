@@ -214,10 +214,11 @@ void cCalendar::PaintTimeBar(PaintSurface& surface, double X, double Y, int week
   // What GetNextTimePeriod walks, read in one pass.
   if (!schedule.GetActive(dayType)) return;
   for (const PeriodRef& period : schedule.GetPeriods(dayType)) {
+    const MinuteSpan span = ClippedToDay(*period);
+    if (span.stop < span.start) continue;  // covers nothing
     const double xs =
-        X + hcp::RoundHalfEven(period->m_StartMinute * kBoxWidth / cTimeSchedule::kMinutesPerDay);
-    const double xe =
-        X + hcp::RoundHalfEven(period->m_StopMinute * kBoxWidth / cTimeSchedule::kMinutesPerDay);
+        X + hcp::RoundHalfEven(span.start * kBoxWidth / cTimeSchedule::kMinutesPerDay);
+    const double xe = X + hcp::RoundHalfEven(span.stop * kBoxWidth / cTimeSchedule::kMinutesPerDay);
     for (int j = 0; j < kBarLines; ++j)
       surface.Line(xs, top + j, xe, top + j, Rgb(0, kBarGreen - kBarGreenStep * j, 0));
     surface.LineStep(xs, top, 0, kBarLines, kBarEndMark);

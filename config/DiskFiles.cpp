@@ -1,11 +1,9 @@
 #include "config/DiskFiles.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <filesystem>
 #include <vector>
 
@@ -21,18 +19,6 @@ constexpr std::int32_t kUnknownVersionText = 803;
 
 std::u16string Decimal(long long value) {
   return hcp::Utf8ToUtf16(std::to_string(value));
-}
-
-// Writes all the bytes; the errno of the failure, or 0.
-int WriteAll(int descriptor, std::string_view bytes) {
-  std::size_t written = 0;
-  while (written < bytes.size()) {
-    const ssize_t n = ::write(descriptor, bytes.data() + written, bytes.size() - written);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return n < 0 ? errno : ENOSPC;
-    written += static_cast<std::size_t>(n);
-  }
-  return 0;
 }
 
 // Whether anything at all lies at the path: a file of any kind, also a folder. A path
@@ -76,14 +62,15 @@ std::u16string LastFourDigits(std::int16_t value) {
   return digits.substr(digits.size() - 4);
 }
 
-std::int16_t FindFreeDiskIdentity(const DiskFolder& files) {
+std::int16_t FindFreeDiskIdentity(const DiskFolder& files,
+                                  const std::function<bool(std::int16_t)>& reserved) {
   constexpr int kSpan = kLastDiskIdentity - kFirstDiskIdentity;
   std::vector<bool> taken(kLastDiskIdentity + 1, false);
   int takenCount = 0;
   while (takenCount < kLastDiskIdentity) {
     const auto identity =
         static_cast<std::int16_t>(hcp::RoundHalfEven(hcp::Rnd() * kSpan + kFirstDiskIdentity));
-    if (!Occupied(files.FileName(identity))) return identity;
+    if (!Occupied(files.FileName(identity)) && !(reserved && reserved(identity))) return identity;
     if (!taken[identity]) {
       taken[identity] = true;
       ++takenCount;
@@ -91,45 +78,6 @@ std::int16_t FindFreeDiskIdentity(const DiskFolder& files) {
   }
   throw hcp::RuntimeError(hcp::kTooManyFiles, "Too many files: all " + std::to_string(kSpan + 1) +
                                                   " disk identities are taken");
-}
-
-void ReplaceFile(std::u16string_view path, std::string_view bytes) {
-  namespace fs = std::filesystem;
-  fs::path target(hcp::Utf16ToUtf8(path));
-  struct stat existing {};
-  bool replacing = ::lstat(target.c_str(), &existing) == 0;
-  if (replacing && S_ISLNK(existing.st_mode)) {
-    std::error_code error;
-    const fs::path resolved = fs::weakly_canonical(target, error);
-    if (!error) target = resolved;
-    replacing = ::stat(target.c_str(), &existing) == 0;
-  }
-  if (replacing && S_ISDIR(existing.st_mode)) hcp::RaiseSystemError(EISDIR, target.string());
-  // The super-user may write to every file (a read-only file system fails the rename).
-  if (replacing && ::geteuid() != 0 &&
-      ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) {
-    hcp::RaiseSystemError(errno, target.string());
-  }
-
-  // Hidden, so that a copy cut short by a crash is never taken for a stored file, and
-  // named by the process, so that two processes never write the same copy.
-  std::string besideName = ".";
-  besideName += target.filename().string();
-  besideName += '.';
-  besideName += std::to_string(::getpid());
-  besideName += ".new";
-  const std::string beside = (target.parent_path() / besideName).string();
-  const int descriptor = ::open(beside.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  if (descriptor < 0) hcp::RaiseSystemError(errno, target.string());
-  int error = WriteAll(descriptor, bytes);
-  // The permissions are the old file's; where they cannot be given, the new file's stay.
-  if (error == 0 && replacing) ::fchmod(descriptor, existing.st_mode & 07777);
-  if (::close(descriptor) != 0 && error == 0) error = errno;
-  if (error == 0 && std::rename(beside.c_str(), target.c_str()) != 0) error = errno;
-  if (error != 0) {
-    ::unlink(beside.c_str());
-    hcp::RaiseSystemError(error, target.string());
-  }
 }
 
 void DeleteFile(std::u16string_view path) {
@@ -170,21 +118,67 @@ LoadOutcome LoadVersionedFile(
   return outcome;
 }
 
-bool SaveVersionedFile(const VersionedFileKind& kind, std::int16_t& identity, bool& updatedIdentity,
-                       const std::function<std::string()>& compose) {
-  StepFailures failures;
+void StepFailures::Record(const std::exception& failure) {
+  recorded_ = true;
+  description_ = hcp::Utf8ToUtf16(failure.what());
+  const auto* numbered = dynamic_cast<const hcp::RuntimeError*>(&failure);
+  number_ = numbered != nullptr ? numbered->Number() : 0;
+}
+
+std::size_t SaveBatch::Add(const VersionedFileKind& kind, std::int16_t& identity,
+                           bool& updatedIdentity, const std::function<std::string()>& compose,
+                           std::function<void()> saved) {
+  Save save;
+  save.kind = &kind;
+  save.identity = &identity;
+  save.updatedIdentity = &updatedIdentity;
+  save.saved = std::move(saved);
+  save.path = kind.files.Path();
   updatedIdentity = false;
-  if (identity < 0) {
-    if (!failures.Run([&] { identity = FindFreeDiskIdentity(kind.files); })) {
-      LogFailure(kind.saveFailedText, kind.files.Path(), failures);
-      return false;
-    }
+  const bool identified = identity >= 0 || save.failures.Run([&] {
+    // Identities that earlier saves of the batch drew have no file yet.
+    identity = FindFreeDiskIdentity(kind.files, [&](std::int16_t drawn) {
+      const std::u16string path = kind.files.FileName(drawn);
+      return std::any_of(saves_.begin(), saves_.end(),
+                         [&](const Save& other) { return other.path == path; });
+    });
     updatedIdentity = true;
+  });
+  if (identified) {
+    save.path = kind.files.FileName(identity);
+    save.failures.Run([&] { save.replacement = replacements_.Stage(save.path, compose()); });
   }
-  const std::u16string path = kind.files.FileName(identity);
-  failures.Run([&] { ReplaceFile(path, compose()); });
-  if (failures.Any()) LogFailure(kind.saveFailedText, path, failures);
-  return !failures.Any();
+  saves_.push_back(std::move(save));
+  return saves_.size() - 1;
+}
+
+void SaveBatch::Commit() {
+  replacements_.Commit();
+  for (Save& save : saves_) {
+    if (!save.failures.Any()) {
+      if (const auto& failure = replacements_.Failure(save.replacement))
+        save.failures.Record(*failure);
+    }
+    if (!save.failures.Any()) {
+      save.outcome = {true, 0};
+      if (save.saved) save.saved();
+      continue;
+    }
+    save.outcome = {false, save.failures.Number()};
+    LogFailure(save.kind->saveFailedText, save.path, save.failures);
+    // The identity names no file; a later save draws one anew.
+    if (*save.updatedIdentity) {
+      *save.identity = -1;
+      *save.updatedIdentity = false;
+    }
+  }
+}
+
+bool SaveAlone(const std::function<std::size_t(SaveBatch&)>& stage) {
+  SaveBatch batch;
+  const std::size_t save = stage(batch);
+  batch.Commit();
+  return batch.OutcomeOf(save).saved;
 }
 
 }  // namespace Halvane_Config

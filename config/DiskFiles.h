@@ -1,16 +1,19 @@
 // The file steps that receivers and profiles share: their file names and free disk
-// identities, opening a file to load it, replacing a file whole, deleting one, and the
+// identities, opening a file to load it, saving many files together, deleting one, and the
 // failures and log lines of steps that run on after an earlier one failed.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <exception>
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/BinaryFile.h"
 #include "common/Text1252.h"
+#include "config/FileReplacements.h"
 
 namespace Halvane_Config {
 
@@ -37,23 +40,17 @@ struct DiskFolder {
 std::u16string LastFourDigits(std::int16_t value);
 
 // Draws identities (a value r from the program-wide Rnd, r * 9990 + 1 rounded half to
-// even) until nothing lies at the path of one, and returns it. Once every identity
-// 1..9991 has been drawn and found taken, raises error 67.
-std::int16_t FindFreeDiskIdentity(const DiskFolder& files);
-
-// Writes the bytes to a new file beside path (hidden: "." + its name + "." + the process
-// number + ".new") and renames it over path, so that path holds either its old bytes or
-// the new ones, never a part. A link stays a link: the file it points to is replaced. A
-// file that is replaced keeps its permissions; one this process may not write to, or a
-// folder, is refused with its error (70, 75), as writing it in place would be. A failure
-// raises and leaves path as it was, with nothing beside it. A copy that an earlier process
-// with the same number left beside it is overwritten.
-void ReplaceFile(std::u16string_view path, std::string_view bytes);
+// even) until nothing lies at the path of one and reserved, when given, does not hold it,
+// and returns it. Once every identity 1..9991 has been drawn and found taken, raises
+// error 67.
+std::int16_t FindFreeDiskIdentity(const DiskFolder& files,
+                                  const std::function<bool(std::int16_t)>& reserved = {});
 
 // Deletes a file; error 53 when there is none.
 void DeleteFile(std::u16string_view path);
 
-// What steps that run on after a failure keep of it: the last failure's description.
+// What steps that run on after a failure keep of it: the last failure's description and
+// error number (0 for a failure that has none).
 class StepFailures {
  public:
   // Runs the step and records what it raises. True when it succeeded.
@@ -63,17 +60,19 @@ class StepFailures {
       step();
       return true;
     } catch (const std::exception& e) {
-      recorded_ = true;
-      description_ = Halvane_Common_Procedures::Utf8ToUtf16(e.what());
+      Record(e);
       return false;
     }
   }
+  void Record(const std::exception& failure);
   bool Any() const { return recorded_; }
   const std::u16string& Description() const { return description_; }
+  int Number() const { return number_; }
 
  private:
   bool recorded_ = false;
   std::u16string description_;
+  int number_ = 0;
 };
 
 // What a kind of versioned file (receiver, profile) needs to be loaded and saved: where its
@@ -106,10 +105,52 @@ LoadOutcome LoadVersionedFile(const VersionedFileKind& kind, std::int16_t DiskId
                               const std::function<void(Halvane_Common_Procedures::ByteInput& in,
                                                        std::int16_t version)>& read);
 
-// The save steps that receivers and profiles share. An object without an identity
-// (below 0) first gets a free one; updatedIdentity tells whether it did. Then the bytes
-// compose gives replace its file. A failure is logged; the result is false then.
-bool SaveVersionedFile(const VersionedFileKind& kind, std::int16_t& identity, bool& updatedIdentity,
-                       const std::function<std::string()>& compose);
+// Saves of receivers and profiles made together, as a host's "save all" makes them: every
+// file is written first, then all are made durable and renamed over their files at once
+// (FileReplacements), far faster than one save after another. A save reports success only
+// once its file holds the new bytes durably; a save that fails at any step leaves its file
+// as it was (but see FileReplacements::Commit on folders) and is logged.
+class SaveBatch {
+ public:
+  // What became of one save.
+  struct Outcome {
+    bool saved = false;
+    int errorNumber = 0;  // of the failure
+  };
+
+  SaveBatch() = default;
+  SaveBatch(const SaveBatch&) = delete;
+  SaveBatch& operator=(const SaveBatch&) = delete;
+
+  // Stages one save and returns its number. An object without an identity (below 0) first
+  // gets a free one that no other save of the batch took; updatedIdentity tells whether it
+  // did. Then the bytes compose gives are written beside its file. identity and
+  // updatedIdentity must live until Commit, and so must what saved refers to.
+  std::size_t Add(const VersionedFileKind& kind, std::int16_t& identity, bool& updatedIdentity,
+                  const std::function<std::string()>& compose, std::function<void()> saved);
+  // Replaces the files, then finishes each save in the order added: saved runs for those
+  // whose file was replaced; each other one logs "<save failed> <path> Err:<description>"
+  // and gives back an identity it drew (-1 again, updatedIdentity false).
+  void Commit();
+  const Outcome& OutcomeOf(std::size_t save) const { return saves_.at(save).outcome; }
+
+ private:
+  struct Save {
+    const VersionedFileKind* kind = nullptr;
+    std::int16_t* identity = nullptr;
+    bool* updatedIdentity = nullptr;
+    std::u16string path;  // of its file; the kind's folder when no identity was found
+    std::function<void()> saved;
+    std::size_t replacement = 0;
+    StepFailures failures;  // of staging
+    Outcome outcome;
+  };
+
+  FileReplacements replacements_;
+  std::vector<Save> saves_;
+};
+
+// One save as a batch of its own: stage adds it. True when it was saved.
+bool SaveAlone(const std::function<std::size_t(SaveBatch&)>& stage);
 
 }  // namespace Halvane_Config

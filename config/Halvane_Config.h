@@ -5,6 +5,7 @@
 
 #include "config/CalendarLocale.h"
 #include "config/DayTypes.h"
+#include "config/DiskFiles.h"
 #include "config/HostProgramData.h"
 #include "config/HostWindow.h"
 #include "config/KeyedCollection.h"

@@ -143,11 +143,13 @@ void cTimeSchedule::PaintAxis(HostWindow& m_ParentContainer, PaintSurface& m_Sch
     surface.Line(kAxisLeft, y0 + i, axisRight, y0 + i, Grey(kBackgroundGrey - kBackgroundStep * i));
 
   for (const PeriodRef& period : m_Periods[DayType]) {
+    // A period that ends before it starts covers nothing; one that starts where it ends
+    // keeps its thin bar, so that the user sees it.
+    const MinuteSpan span = ClippedToDay(*period);
+    if (span.stop < span.start) continue;
     const int darker = period == m_SelectedPeriod ? kSelectedDarker : 0;
-    const double xs =
-        kAxisLeft + hcp::RoundHalfEven(period->m_StartMinute * m_Scale / kMinutesPerStep);
-    const double xe =
-        kAxisLeft + hcp::RoundHalfEven((period->m_StopMinute + 1) * m_Scale / kMinutesPerStep);
+    const double xs = kAxisLeft + hcp::RoundHalfEven(span.start * m_Scale / kMinutesPerStep);
+    const double xe = kAxisLeft + hcp::RoundHalfEven((span.stop + 1) * m_Scale / kMinutesPerStep);
     for (int j = 0; j < kBarLines; ++j)
       surface.Line(xs, y0 + j, xe, y0 + j, Rgb(0, kBarGreen - kBarStep * j - darker, 0));
     surface.LineStep(xs, y0, 0, kBarLines, kBlack);

@@ -7,7 +7,7 @@
 
 #include "common/BinaryFile.h"
 #include "common/Halvane_Common_Procedures.h"
-#include "config/DiskFiles.h"
+#include "config/FileReplacements.h"
 
 namespace Halvane_Config {
 

@@ -37,6 +37,22 @@ std::shared_ptr<cTimeSchedule> CopyOf(const std::shared_ptr<cTimeSchedule>& sche
   return copy;
 }
 
+// One line for a loaded file whose schedule holds minutes outside 0..1440, naming the day
+// types: another tool, or an older one, may have written them, and the profile still routes
+// alarms, so it loads.
+void WarnOfMinutesOutsideTheDay(const std::u16string& path, const cTimeSchedule& schedule) {
+  const std::vector<int> dayTypes = schedule.DayTypesOutsideTheDay();
+  if (dayTypes.empty()) return;
+  std::u16string names;
+  for (const int d : dayTypes) {
+    if (!names.empty()) names += u", ";
+    names += DayTypeNames[d].empty() ? u"day type " + hcp::Utf8ToUtf16(std::to_string(d))
+                                     : DayTypeNames[d];
+  }
+  hcp::LogMessage(u"Time schedule with minutes outside 00:00-24:00, kept as stored: '" + path +
+                  u"' (" + names + u")");
+}
+
 bool SameSchedule(const std::shared_ptr<cTimeSchedule>& a,
                   const std::shared_ptr<cTimeSchedule>& b) {
   if (!a || !b) return !a && !b;
@@ -55,6 +71,7 @@ bool cProfile::LoadFromDisk(std::int16_t DiskIdentity) {
         TakeRecord(GetProfileRecord(in, ProfileFileVersion{version}));
       });
   m_DiskIdentity = DiskIdentity;
+  if (outcome.loaded) WarnOfMinutesOutsideTheDay(CreateFileName(DiskIdentity), *m_TimeSchedule);
   if (outcome.upgraded) SaveToDisk();
   RememberOriginalSettings();
   return outcome.loaded;
@@ -84,10 +101,13 @@ void cProfile::TakeRecord(const ProfileRecord& record) {
 }
 
 bool cProfile::SaveToDisk() {
-  const bool saved = SaveVersionedFile(kFiles, m_DiskIdentity, m_HasUpdatedDiskIdentity,
-                                       [this] { return ProfileFileBytes(RecordToSave()); });
-  if (saved) RememberOriginalSettings();
-  return saved;
+  return SaveAlone([this](SaveBatch& batch) { return SaveToDisk(batch); });
+}
+
+std::size_t cProfile::SaveToDisk(SaveBatch& Batch) {
+  return Batch.Add(
+      kFiles, m_DiskIdentity, m_HasUpdatedDiskIdentity,
+      [this] { return ProfileFileBytes(RecordToSave()); }, [this] { RememberOriginalSettings(); });
 }
 
 ProfileRecord cProfile::RecordToSave() const {

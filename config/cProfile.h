@@ -13,6 +13,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -24,6 +25,8 @@
 #include "config/cTimeSchedule.h"
 
 namespace Halvane_Config {
+
+class SaveBatch;
 
 class cProfile {
  public:
@@ -41,6 +44,9 @@ class cProfile {
   // gets a free one (m_HasUpdatedDiskIdentity tells). The old file is replaced only by a
   // complete new one. True when saved; then the snapshot is taken.
   bool SaveToDisk();
+  // The same save staged in a batch with others (see SaveBatch): the result is its number
+  // there, and the batch's Commit finishes it. The profile must not change until then.
+  std::size_t SaveToDisk(SaveBatch& Batch);
   // Deletes the file of DiskIdentity, logs the outcome and takes the profile of that key
   // out of ProfileCollection. Always true.
   bool RemoveFromDisk(std::int16_t DiskIdentity);

@@ -77,10 +77,13 @@ void cReceiver::TakeRecord(const ReceiverRecord& record) {
 }
 
 bool cReceiver::SaveToDisk() {
-  const bool saved = SaveVersionedFile(kFiles, m_DiskIdentity, m_HasUpdatedDiskIdentity,
-                                       [this] { return ReceiverFileBytes(RecordToSave()); });
-  if (saved) RememberOriginalSettings();
-  return saved;
+  return SaveAlone([this](SaveBatch& batch) { return SaveToDisk(batch); });
+}
+
+std::size_t cReceiver::SaveToDisk(SaveBatch& Batch) {
+  return Batch.Add(
+      kFiles, m_DiskIdentity, m_HasUpdatedDiskIdentity,
+      [this] { return ReceiverFileBytes(RecordToSave()); }, [this] { RememberOriginalSettings(); });
 }
 
 ReceiverRecord cReceiver::RecordToSave() const {

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -17,6 +18,8 @@
 #include "config/ReceiverFile.h"
 
 namespace Halvane_Config {
+
+class SaveBatch;
 
 class cReceiver {
  public:
@@ -35,6 +38,9 @@ class cReceiver {
   // one (m_HasUpdatedDiskIdentity tells). The old file is replaced only by a complete new
   // one: a failed save leaves it as it was. True when saved; then the snapshot is taken.
   bool SaveToDisk();
+  // The same save staged in a batch with others (see SaveBatch): the result is its number
+  // there, and the batch's Commit finishes it. The receiver must not change until then.
+  std::size_t SaveToDisk(SaveBatch& Batch);
   // Deletes the file of DiskIdentity, logs the outcome and takes the receiver of that key
   // out of ReceiverCollection. Always True.
   bool RemoveFromDisk(std::int16_t DiskIdentity);

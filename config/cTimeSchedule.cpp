@@ -46,7 +46,6 @@ class TextValues {
     position_ += 2;
     return value;
   }
-  std::int16_t NextMinute(int dayType) { return Next(dayType); }
   [[noreturn]] static void FailShort(int dayType) { FailBad("ends early", dayType); }
   [[noreturn]] static void FailBad(const std::string& what, int dayType) {
     throw hcp::RuntimeError(hcp::kInvalidProcedureCall,
@@ -58,21 +57,14 @@ class TextValues {
   std::size_t position_ = 0;
 };
 
-// The values of the disk form, from a file or bytes. A short source is error 62, values
-// no schedule can hold are error 321.
+// The values of the disk form, from a file or bytes. A short source is error 62, a count
+// no schedule can hold error 321.
 class DiskValues {
  public:
   explicit DiskValues(hcp::ByteInput& in) : in_(in) {}
 
   std::size_t Remaining() const { return static_cast<std::size_t>(in_.Remaining() / 2); }
   std::int16_t Next(int) { return hcp::GetInt16(in_); }
-  std::int16_t NextMinute(int dayType) {
-    const std::int16_t minute = hcp::GetInt16(in_);
-    if (minute < 0 || minute > cTimeSchedule::kMinutesPerDay) {
-      FailBad("holds the minute " + std::to_string(minute), dayType);
-    }
-    return minute;
-  }
   [[noreturn]] static void FailShort(int) { throw hcp::RuntimeError(hcp::kInputPastEndOfFile); }
   [[noreturn]] static void FailBad(const std::string& what, int dayType) {
     throw hcp::RuntimeError(hcp::kInvalidFileFormat,
@@ -144,6 +136,19 @@ PeriodRef cTimeSchedule::AddPeriod(int DayType, std::int16_t StartMinute, std::i
   return period;
 }
 
+std::vector<int> cTimeSchedule::DayTypesOutsideTheDay() const {
+  std::vector<int> dayTypes;
+  for (int d = 0; d < kDayTypeCount; ++d) {
+    const auto outside = [](std::int16_t minute) { return minute < 0 || minute > kMinutesPerDay; };
+    if (std::any_of(m_Periods[d].begin(), m_Periods[d].end(), [&](const PeriodRef& period) {
+          return outside(period->m_StartMinute) || outside(period->m_StopMinute);
+        })) {
+      dayTypes.push_back(d);
+    }
+  }
+  return dayTypes;
+}
+
 void cTimeSchedule::SetDefaultPeriod() {
   for (int d = kMonday; d < kWorkDayTypes; ++d) {
     m_Active[d] = true;
@@ -182,8 +187,10 @@ void cTimeSchedule::ReadValues(Source& source) {
     periods.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
       auto period = std::make_shared<cTimeSchedulePeriod>();
-      period->m_StartMinute = source.NextMinute(d);
-      period->m_StopMinute = source.NextMinute(d);
+      // Minutes outside the day are kept as stored: the server loads such files, and a
+      // save writes them back unchanged (ClippedToDay tells what they cover).
+      period->m_StartMinute = source.Next(d);
+      period->m_StopMinute = source.Next(d);
       periods.push_back(std::move(period));
     }
     const std::int16_t axisRow = source.Next(d);
@@ -366,9 +373,8 @@ void cTimeSchedule::InvertTimeSchedule(HostWindow& m_ParentContainer,
   if (s == -1) return;
   std::array<bool, kMinutesPerDay + 1> marked{};
   for (const PeriodRef& period : m_Periods[s]) {
-    const int from = std::max<int>(period->m_StartMinute, 0);
-    const int to = std::min<int>(period->m_StopMinute, kMinutesPerDay + 1);
-    for (int m = from; m < to; ++m)
+    const MinuteSpan span = ClippedToDay(*period);
+    for (int m = span.start; m < span.stop; ++m)
       marked[m] = true;
   }
   m_Periods[s].clear();
@@ -414,6 +420,13 @@ void cTimeSchedule::GroupMonFri(HostWindow& m_ParentContainer,
     PaintAxis(m_ParentContainer, m_SchedulePaintObject, i);
   CopyToGroupedDayTypes(m_ParentContainer, m_SchedulePaintObject, kMonday);
   Paint(m_ParentContainer, &m_SchedulePaintObject);
+}
+
+MinuteSpan ClippedToDay(const cTimeSchedulePeriod& period) {
+  const auto clip = [](std::int16_t minute) {
+    return std::clamp<int>(minute, 0, cTimeSchedule::kMinutesPerDay);
+  };
+  return {clip(period.m_StartMinute), clip(period.m_StopMinute)};
 }
 
 }  // namespace Halvane_Config

@@ -41,6 +41,17 @@ class cTimeSchedulePeriod {
 
 using PeriodRef = std::shared_ptr<cTimeSchedulePeriod>;
 
+// The minutes a period covers where minutes index or draw something (the map of
+// InvertTimeSchedule, the editor's and the calendar's bars): start and stop clipped to
+// 0..1440. A span whose start is not before its stop covers no minute. Everything else
+// (merging, GetNextTimePeriod, the text and disk forms) takes the minutes as stored, also
+// outside the day, as files written elsewhere may hold them.
+struct MinuteSpan {
+  int start = 0;
+  int stop = 0;
+};
+MinuteSpan ClippedToDay(const cTimeSchedulePeriod& period);
+
 class cTimeSchedule {
  public:
   static constexpr int kMinutesPerDay = 1440;
@@ -87,6 +98,8 @@ class cTimeSchedule {
   const std::vector<PeriodRef>& GetPeriods(int DayType) const;
   // Appends a new period as it comes (nothing merged) and returns it.
   PeriodRef AddPeriod(int DayType, std::int16_t StartMinute, std::int16_t StopMinute);
+  // The day types with a period that starts or stops outside 0..1440, ascending.
+  std::vector<int> DayTypesOutsideTheDay() const;
 
   // Monday to Friday become active and grouped and get one more period 07:00-16:00.
   void SetDefaultPeriod();
@@ -98,8 +111,8 @@ class cTimeSchedule {
   void ExtractPeriodArray(std::u16string_view PeriodArray);
 
   // The disk form at the file's current position. Reading replaces one day type after
-  // another; a short file raises error 62, a negative count or a minute outside 0..1440
-  // error 321, and the day type being read and those after it stay as they were.
+  // another; a short file raises error 62, a negative count error 321, and the day type
+  // being read and those after it stay as they were. Minutes are read as stored.
   void SaveToDisk(Halvane_Common_Procedures::BinaryFile& FileNumber) const;
   void ReadFromDisk(Halvane_Common_Procedures::BinaryFile& FileNumber);
   // The same disk form into and out of bytes, for owners that assemble their own files.

@@ -16,8 +16,6 @@ const QString kSection = QStringLiteral("Parameters");
 const QString kTitle = QStringLiteral("Fauxlarm version 3.00.00");
 constexpr int kDateAndTimeInterval = 500;
 constexpr int kStreamInterval = 100;
-const char* const kDesignFields[FXL_Main::kFieldCount] = {
-    "TA0220'GT41", "A5", "2", "PressureFault", "Pressure is bad", "ACTIVE"};
 
 double NumberIn(const QString& text) {
   return hcp::LeadingNumber(Utf16View(text));
@@ -52,10 +50,10 @@ std::int32_t ClampToInt32(double value) {
   return static_cast<std::int32_t>(rounded);
 }
 
-// r x 3 rounded, halves to even: 0 with 1/6, 1 with 1/3, 3 is cut back to 2 (1/2).
-std::int16_t StreamEventType(double r) {
-  const double type = hcp::RoundHalfEven(r * 3);
-  return static_cast<std::int16_t>(type > 2 ? 2 : type);
+// "3 events queued for the alarm server were not delivered"
+QString QueuedEventsNotDelivered(qint64 count) {
+  return QStringLiteral("%1 queued for the alarm server %2 not delivered")
+      .arg(EventCount(count), count == 1 ? QStringLiteral("was") : QStringLiteral("were"));
 }
 
 QString GenericFilePath() {
@@ -67,7 +65,7 @@ QString GenericFilePath() {
 FXL_Main::FXL_Main(const FXL_Environment& environment, QObject* parent)
     : QObject(parent), environment_(environment) {
   for (int i = 0; i < kFieldCount; ++i) {
-    Text_Field[i].SetText(QString::fromUtf8(kDesignFields[i]));
+    Text_Field[i].SetText(QString::fromLatin1(FauxlarmEvents::kDesignFields[i]));
     Text_Field[i].setObjectName(QStringLiteral("Text_Field(%1)").arg(i));
   }
   // Named after their controls, so views, tests and debuggers can find them.
@@ -106,13 +104,20 @@ FXL_Main::FXL_Main(const FXL_Environment& environment, QObject* parent)
   });
 
   Label_SendStatus.setObjectName(QStringLiteral("Label_SendStatus"));
-  connect(&Check_Stream, &CheckControl::Changed, this,
-          [this] { Label_SendStatus.SetAutomatic(BurstOrigin::kStream, Check_Stream.Ticked()); });
-  connect(&Check_SendPeriodicAlarms, &CheckControl::Changed, this, [this] {
-    Label_SendStatus.SetAutomatic(BurstOrigin::kPeriodic, Check_SendPeriodicAlarms.Ticked());
+  connect(&Check_Stream, &CheckControl::Changed, this, [this] {
+    Label_SendStatus.SetAutomatic(BurstOrigin::kStream, Check_Stream.Ticked(),
+                                  environment_.clock());
   });
+  connect(&Check_SendPeriodicAlarms, &CheckControl::Changed, this, [this] {
+    Label_SendStatus.SetAutomatic(BurstOrigin::kPeriodic, Check_SendPeriodicAlarms.Ticked(),
+                                  environment_.clock());
+  });
+  connect(&Winsock_Data, &DataSocket::Acknowledged, &Label_SendStatus, &SendStatus::Acknowledged);
   continueBurst_ = [this](std::int32_t done, std::int32_t requested) {
     return ContinueBurst(done, requested);
+  };
+  waitingForServer_ = [this](qint64 bytes, std::chrono::milliseconds left) {
+    return WaitForServer(bytes, left);
   };
 }
 
@@ -140,12 +145,7 @@ FXL_Main::StartOutcome FXL_Main::Form_Load(const QString& argumentText) {
       return StartOutcome::Ended;
     case CommandLine::Action::SendOnce:
       SetCaption(kTitle);
-      Timer_SetDateAndTime_Timer();
-      RunBurst(BurstOrigin::kCommandLine, commandLine.eventType, false);
-      ReportFileFailures();
-      End(lastBurst_.Stopped() || lastBurst_.reason == FXL_Procs::Undelivered::kFileError
-              ? kExitDeliveryFailed
-              : kExitOk);
+      RunOneShot(commandLine.eventType);
       return StartOutcome::Ended;
     case CommandLine::Action::OpenWindow:
       break;
@@ -155,15 +155,46 @@ FXL_Main::StartOutcome FXL_Main::Form_Load(const QString& argumentText) {
   return StartOutcome::ShowWindow;
 }
 
-// The window loses such events silently; a one-shot run says so and ends with an error
-// status, because nobody watches a window to notice.
-void FXL_Main::ReportFileFailures() {
-  if (lastBurst_.reason != FXL_Procs::Undelivered::kFileError) return;
-  environment_.messages->ShowError(ProgramName(),
-                                   QStringLiteral("%1 of %2 events could not be appended to %3.")
-                                       .arg(lastBurst_.NotDelivered())
-                                       .arg(lastBurst_.requested)
-                                       .arg(GenericFilePath()));
+void FXL_Main::RunOneShot(std::int16_t eventType) {
+  Timer_SetDateAndTime_Timer();
+  // No option sets the count: a script that meant one event learns why it sends more.
+  const double count = hcp::RoundHalfEven(NumberIn(Text_NumberOfEvents.Text()));
+  if (count > 1 && count <= std::numeric_limits<std::int32_t>::max()) {
+    environment_.messages->ShowError(
+        ProgramName(), QStringLiteral("sending %1 events: the saved Number of events to send")
+                           .arg(static_cast<qint64>(count)));
+  }
+  RunBurst(BurstOrigin::kCommandLine, eventType, false);
+  ReportOneShot();
+  End(lastBurst_.Stopped() || lastBurst_.NotDelivered() > 0 ? kExitDeliveryFailed : kExitOk);
+  if (notDeliveredAtClose_ > 0) exitCode_ = kExitDeliveryFailed;
+}
+
+// The window shows such events in its status line; a one-shot run says so and ends with
+// an error status, because nobody watches a window to notice.
+void FXL_Main::ReportOneShot() {
+  switch (lastBurst_.reason) {
+    case FXL_Procs::Undelivered::kFileError:
+      environment_.messages->ShowError(
+          ProgramName(), QStringLiteral("%1 of %2 events could not be appended to %3: %4.")
+                             .arg(lastBurst_.NotDelivered())
+                             .arg(lastBurst_.requested)
+                             .arg(GenericFilePath(), lastBurst_.detail));
+      break;
+    case FXL_Procs::Undelivered::kNoServer:
+      // The run ends before any alarm server can have connected to the listener.
+      environment_.messages->ShowError(
+          ProgramName(),
+          QStringLiteral("no alarm server was connected to port %1: %2 of %3 events delivered; "
+                         "fauxlarm-play --tcp --wait waits for one")
+              .arg(Winsock_Connect.isListening() ? Winsock_Connect.serverPort()
+                                                 : environment_.listenPort)
+              .arg(lastBurst_.sent)
+              .arg(lastBurst_.requested));
+      break;
+    default:
+      break;
+  }
 }
 
 FXL_Procs::EventForm FXL_Main::EventSources() {
@@ -176,6 +207,7 @@ FXL_Procs::EventForm FXL_Main::EventSources() {
           Winsock_Data,
           *environment_.library,
           continueBurst_,
+          waitingForServer_,
           environment_.serverPatience};
 }
 
@@ -221,33 +253,49 @@ void FXL_Main::StartListening() {
 }
 
 void FXL_Main::Form_Unload() {
+  unloading_ = true;
+  cancelRequested_ = false;
   Timer.stop();
   Timer_SetDateAndTime.stop();
   SaveSettings();
   FlushConnection();
+  unloading_ = false;
   emit Unloaded();
 }
 
 bool FXL_Main::Form_QueryUnload() {
-  if (!burstRunning_) {
+  if (!burstRunning_ && !unloading_) {
     Form_Unload();
     return true;
   }
   cancelRequested_ = true;
-  unloadRequested_ = true;
+  unloadRequested_ = burstRunning_;
   return false;
+}
+
+bool FXL_Main::WaitForServer(qint64 bytes, std::chrono::milliseconds left) {
+  // The feedback lets the window's events in, which may ask to close it.
+  if (feedback_ != nullptr && !feedback_->Waiting(bytes, left)) cancelRequested_ = true;
+  return !cancelRequested_;
 }
 
 // Nothing that the connection has accepted is dropped unnoticed: the server gets its
 // patience to take it, and the user hears of what it did not take.
 void FXL_Main::FlushConnection() {
-  const qsizetype notDelivered = Winsock_Data.CloseAndFlush(environment_.serverPatience);
-  if (notDelivered == 0) return;
-  environment_.messages->ShowError(
-      ProgramName(),
-      QStringLiteral("%1 events queued for the alarm server were not delivered before the "
-                     "window closed.")
-          .arg(notDelivered));
+  notDeliveredAtClose_ =
+      Winsock_Data.CloseAndFlush(environment_.serverPatience, waitingForServer_).Size();
+  if (feedback_ != nullptr) feedback_->Finished();
+  if (notDeliveredAtClose_ == 0) return;
+  environment_.messages->ShowError(ProgramName(), QueuedEventsNotDelivered(notDeliveredAtClose_) +
+                                                      QStringLiteral(" before the window closed."));
+}
+
+void FXL_Main::ReportDropped(EventRange dropped, FXL_Procs::Undelivered reason) {
+  if (dropped.Size() == 0) return;
+  Label_SendStatus.Dropped(dropped, reason);
+  environment_.messages->ShowError(ProgramName(), QueuedEventsNotDelivered(dropped.Size()) +
+                                                      QStringLiteral(": ") +
+                                                      NotDeliveredReason(reason) + u'.');
 }
 
 void FXL_Main::End(int exitCode) {
@@ -301,10 +349,11 @@ void FXL_Main::RunBurst(BurstOrigin origin, std::int16_t eventType, bool appendR
   if (burstRunning_) return;
   burstRunning_ = true;
   cancelRequested_ = false;
+  const qint64 firstOnConnection = Winsock_Data.EventsQueuedInAll();
   lastBurst_ = FXL_Procs::SendEvents(EventSources(), eventType, appendRandomNumbers);
   burstRunning_ = false;
   if (feedback_ != nullptr) feedback_->Finished();
-  FinishBurst(origin);
+  FinishBurst(origin, {firstOnConnection, Winsock_Data.EventsQueuedInAll()});
 }
 
 bool FXL_Main::ContinueBurst(std::int32_t done, std::int32_t requested) {
@@ -313,10 +362,11 @@ bool FXL_Main::ContinueBurst(std::int32_t done, std::int32_t requested) {
   return !cancelRequested_;
 }
 
-void FXL_Main::FinishBurst(BurstOrigin origin) {
+void FXL_Main::FinishBurst(BurstOrigin origin, EventRange queued) {
   // A copy: the handlers below may run further bursts.
   const FXL_Procs::BurstReport report = lastBurst_;
-  Label_SendStatus.Record(origin, Option_ConnectionType.Selected(), report);
+  Label_SendStatus.Record(origin, Option_ConnectionType.Selected(), report, queued);
+  Winsock_Data.Update();
   if (report.Stopped()) {
     // The next tick would meet the same fault, so automatic sending waits for the user.
     Check_Stream.SetValue(0);
@@ -344,7 +394,7 @@ void FXL_Main::AfterBurst(std::function<void()> handler) {
 void FXL_Main::Timer_Timer() {
   if (burstRunning_ || !Check_Stream.Ticked()) return;
   // As Command_Alarm_Click does, counted as streaming.
-  RunBurst(BurstOrigin::kStream, StreamEventType(hcp::Rnd()), false);
+  RunBurst(BurstOrigin::kStream, FauxlarmEvents::StreamEventType(hcp::Rnd()), false);
 }
 
 void FXL_Main::Timer_SetDateAndTime_Timer() {
@@ -380,8 +430,11 @@ void FXL_Main::CountSecond() {
 }
 
 void FXL_Main::Winsock_Connect_ConnectionRequest(qintptr requestID) {
-  if (Winsock_Data.State() != DataSocket::kClosed) Winsock_Data.Close();
+  EventRange dropped;
+  if (Winsock_Data.State() != DataSocket::kClosed) dropped = Winsock_Data.Close();
   if (Winsock_Data.Accept(requestID)) Text_Connect.SetText(QStringLiteral("Connected"));
+  // Told once the new server is connected, so that nothing waits on the box.
+  ReportDropped(dropped, FXL_Procs::Undelivered::kTakenOver);
 }
 
 void FXL_Main::Winsock_Data_DataArrival(qint64) {
@@ -390,12 +443,14 @@ void FXL_Main::Winsock_Data_DataArrival(qint64) {
 }
 
 void FXL_Main::Winsock_Data_Close() {
-  Winsock_Data.Close();
+  const EventRange dropped = Winsock_Data.Close();
   Text_Connect.SetText(QStringLiteral("Not Connected"));
+  ReportDropped(dropped, FXL_Procs::Undelivered::kDisconnected);
 }
 
+// The error's own box is the one box; the events it dropped show in the status line.
 void FXL_Main::Winsock_Data_Error(int, const QString& Description) {
   environment_.messages->ShowError(ProgramName(), QStringLiteral("Error occured: ") + Description);
-  Winsock_Data.Close();
+  Label_SendStatus.Dropped(Winsock_Data.Close(), FXL_Procs::Undelivered::kConnectionError);
   Text_Connect.SetText(QStringLiteral("Not Connected"));
 }

@@ -46,7 +46,11 @@ class BurstFeedback {
   // Asked every few events of a burst and while a slow server is waited for; false
   // cancels the burst.
   virtual bool Continue(std::int32_t done, std::int32_t requested) = 0;
-  // The burst is over.
+  // Asked while a burst or the closing window waits for an alarm server that has taken
+  // nothing for a while: the bytes it has not taken, and how much longer the wait lasts
+  // at most. False ends the wait.
+  virtual bool Waiting(qint64 bytes, std::chrono::milliseconds left) = 0;
+  // The burst, or the wait, is over.
   virtual void Finished() = 0;
 };
 
@@ -67,7 +71,8 @@ class FXL_Main : public QObject {
   // Closing: saves the settings and closes the data connection; emits Unloaded.
   void Form_Unload();
   // The user closes the window. During a burst the burst is cancelled and the window
-  // closes once it has stopped: false, not closed yet. Otherwise Form_Unload; true.
+  // closes once it has stopped: false, not closed yet; so does a wait for the alarm server
+  // while the window closes. Otherwise Form_Unload; true.
   bool Form_QueryUnload();
   // The program's exit status once it has ended.
   int ExitCode() const { return exitCode_; }
@@ -132,7 +137,7 @@ class FXL_Main : public QObject {
   // the user is told, so that no further tick repeats the message.
   void RunBurst(BurstOrigin origin, std::int16_t eventType, bool appendRandomNumbers);
   bool ContinueBurst(std::int32_t done, std::int32_t requested);
-  void FinishBurst(BurstOrigin origin);
+  void FinishBurst(BurstOrigin origin, EventRange queued);
   // Socket events that arrive during a burst are handled after it.
   void AfterBurst(std::function<void()> handler);
   void Option_ConnectionType_Click(int index);
@@ -141,8 +146,14 @@ class FXL_Main : public QObject {
   void FillSystemList();
   void StartListening();
   void SaveSettings();
-  void ReportFileFailures();
+  // Sends one batch without a window; every event must be delivered for status 0.
+  void RunOneShot(std::int16_t eventType);
+  // Tells a one-shot run's caller on standard error what the burst did not deliver.
+  void ReportOneShot();
+  bool WaitForServer(qint64 bytes, std::chrono::milliseconds left);
   void FlushConnection();
+  // The connection dropped these events; the user is told once.
+  void ReportDropped(EventRange dropped, FXL_Procs::Undelivered reason);
   void SetDateAndTimeFromClock();
   void CountSecond();
   void End(int exitCode);
@@ -153,9 +164,13 @@ class FXL_Main : public QObject {
   FXL_Procs::BurstReport lastBurst_;
   BurstFeedback* feedback_ = nullptr;
   FXL_Procs::BurstContinue continueBurst_;
+  ServerWait waitingForServer_;
   bool burstRunning_ = false;
   bool cancelRequested_ = false;
   bool unloadRequested_ = false;
+  bool unloading_ = false;
+  // Events the alarm server had not acknowledged when the window closed.
+  qint64 notDeliveredAtClose_ = 0;
   std::vector<std::function<void()>> afterBurst_;
   int exitCode_ = kExitOk;
 };

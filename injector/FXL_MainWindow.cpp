@@ -243,6 +243,12 @@ void FXL_MainWindow::ShowOptions() {
   const OptionControlArray& options = form_.Option_ConnectionType;
   for (int i = 0; i < OptionControlArray::kCount; ++i) {
     options_[i]->SetFullText(options.Caption(i));
+    if (i == 0) {
+      options_[i]->setToolTip(
+          QStringLiteral("Fauxlarm listens on port 14000, and the alarm server connects to it.\n"
+                         "Events go to the server connected at that moment; none while no "
+                         "server is connected."));
+    }
     options_[i]->setEnabled(options.Enabled(i));
     options_[i]->setChecked(options.Value(i));
   }

@@ -1,10 +1,9 @@
 #include "injector/FXL_Procs.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <QElapsedTimer>
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <limits>
 
 #include "common/Halvane_Common_Procedures.h"
@@ -16,17 +15,41 @@ namespace hcp = Halvane_Common_Procedures;
 namespace FXL_Procs {
 namespace {
 
-constexpr int kCommandQueue = 0;
+using FauxlarmEvents::kCommandQueue;
 
-std::string ToBytes(const QString& text) {
-  return hcp::ToWindows1252(Utf16View(text));
-}
+// The texts of one event as they leave the program, in Windows-1252; the buffers are
+// kept from event to event.
+struct EventBytes {
+  std::string date, time, tag, area, category, name, description, status;
+
+  void Read(const EventForm& form, const QString& tagText) {
+    Convert(form.Text_Date.Text(), date);
+    Convert(form.Text_Time.Text(), time);
+    Convert(tagText, tag);
+    Convert(form.Text_Field[1].Text(), area);
+    Convert(form.Text_Field[2].Text(), category);
+    Convert(form.Text_Field[3].Text(), name);
+    Convert(form.Text_Field[4].Text(), description);
+    Convert(form.Text_Field[5].Text(), status);
+  }
+  FauxlarmEvents::EventFields Fields() const {
+    return {date, time, tag, area, category, name, description, status};
+  }
+
+ private:
+  static void Convert(const QString& text, std::string& bytes) {
+    bytes.clear();
+    hcp::AppendWindows1252(Utf16View(text), bytes);
+  }
+};
 
 // Every so many events a burst asks whether to go on: often enough for a prompt cancel,
 // seldom enough to cost nothing.
 constexpr std::int32_t kContinueEvery = 64;
 // How long one wait for a slow server lasts before the burst asks whether to go on.
 constexpr int kWaitSliceMs = 50;
+// A server that has taken nothing for this share of the patience is shown as awaited.
+constexpr int kShowWaitingAfterShare = 20;
 
 // The count of events in a burst, into the report. False, with the report stopped, when
 // the text asks for more than a 32-bit count holds.
@@ -73,11 +96,17 @@ bool WaitForServer(const EventForm& form, std::int32_t done, BurstReport& report
     const qint64 now = socket.BytesQueued();
     if (now < queued) sinceTaken.restart();
     queued = now;
-    if (!form.Continue(done, report.requested)) {
+    const std::chrono::milliseconds stalled(sinceTaken.elapsed());
+    const std::chrono::milliseconds left =
+        std::max(form.serverPatience - stalled, std::chrono::milliseconds(0));
+    const bool goOn = stalled < form.serverPatience / kShowWaitingAfterShare
+                          ? form.Continue(done, report.requested)
+                          : form.WaitingForServer(socket.BytesWaiting(), left);
+    if (!goOn) {
       report.reason = Undelivered::kCancelled;
       return false;
     }
-    if (sinceTaken.elapsed() >= form.serverPatience.count()) {
+    if (stalled >= form.serverPatience) {
       report.reason = Undelivered::kServerStalled;
       report.stopMessage =
           QStringLiteral(
@@ -93,46 +122,8 @@ bool WaitForServer(const EventForm& form, std::int32_t done, BurstReport& report
 
 }  // namespace
 
-QString ComposeEventLine(std::int16_t eventType, const QString& date, const QString& time,
-                         const QString& tag, const QString& area, const QString& category,
-                         const QString& name, const QString& description, const QString& status) {
-  const QChar bar = u'|';
-  if (eventType == kMessage) {
-    return QString::number(eventType) + bar + date + bar + time + bar + bar + bar + bar + name +
-           bar + description + bar;
-  }
-  return QString::number(eventType) + bar + date + bar + time + bar + tag + bar + area + bar +
-         category + bar + name + bar + description + bar + status;
-}
-
-QString AlarmCommand(const QString& eventLine, std::int16_t systemNumber) {
-  return QStringLiteral("TA:") + eventLine + u'|' + QString::number(systemNumber);
-}
-
-QString MessageCommand(const QString& receiverName, const QString& messageText) {
-  // 0xFE is "þ" in Windows-1252: the byte that separates name and text.
-  return QStringLiteral("FT:") + receiverName + QChar(0xFE) + messageText;
-}
-
 QString RandomTagSuffix(double r) {
-  const int value = static_cast<int>(hcp::RoundHalfEven(r * 256));
-  const QString hex = QStringLiteral("00") + QString::number(value, 16).toUpper();
-  return u'_' + hex.right(2);
-}
-
-bool AppendToFile(const std::string& path, const std::string& bytes) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
-  if (fd < 0) return false;
-  bool written = true;
-  for (std::size_t done = 0; done < bytes.size() && written;) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n > 0) {
-      done += static_cast<std::size_t>(n);
-    } else if (n < 0 && errno != EINTR) {
-      written = false;
-    }
-  }
-  return ::close(fd) == 0 && written;
+  return QString::fromLatin1(FauxlarmEvents::RandomTagSuffix(r));
 }
 
 BurstReport SendEvents(const EventForm& form, std::int16_t EventType, bool AppendRandomNumbers) {
@@ -144,7 +135,10 @@ BurstReport SendEvents(const EventForm& form, std::int16_t EventType, bool Appen
   BurstReport report;
   std::int16_t SystemNumber = Halvane_Common_Constants::kGenericTcpClientSystem;
   if (!ReadCount(form, report)) return report;
-  const std::string genericFile = hcp::Utf16ToUtf8(hcp::ProgramFolder() + u"GenericFile.txt");
+  const std::string genericFile =
+      hcp::Utf16ToUtf8(hcp::ProgramFolder()) + FauxlarmEvents::kGenericFileName;
+  EventBytes fields;
+  std::string eventLine;
   std::string bytes;
 
   for (std::int32_t i = 0; i < report.requested; ++i) {
@@ -154,15 +148,13 @@ BurstReport SendEvents(const EventForm& form, std::int16_t EventType, bool Appen
     }
     QString tag = form.Text_Field[0].Text();
     if (AppendRandomNumbers) tag += RandomTagSuffix(hcp::Rnd());
-    const QString eventLine = ComposeEventLine(
-        EventType, form.Text_Date.Text(), form.Text_Time.Text(), tag, form.Text_Field[1].Text(),
-        form.Text_Field[2].Text(), form.Text_Field[3].Text(), form.Text_Field[4].Text(),
-        form.Text_Field[5].Text());
+    fields.Read(form, tag);
+    eventLine.clear();
+    FauxlarmEvents::AppendEventLine(EventType, fields.Fields(), eventLine);
 
     if (form.Option_ConnectionType.Value(0)) {
       if (form.Winsock_Data.State() == DataSocket::kConnected) {
-        bytes.clear();
-        hcp::AppendWindows1252(Utf16View(eventLine), bytes);
+        bytes = eventLine;
         bytes += '\n';
         form.Winsock_Data.SendData(bytes);
         ++report.sent;
@@ -175,18 +167,18 @@ BurstReport SendEvents(const EventForm& form, std::int16_t EventType, bool Appen
       }
     }
     if (form.Option_ConnectionType.Value(1)) {
-      QString command;
+      bytes.clear();
       if (EventType == kMessage) {
-        command = MessageCommand(form.Text_Field[3].Text(), form.Text_Field[4].Text());
+        FauxlarmEvents::AppendMessageCommand(fields.name, fields.description, bytes);
       } else {
         const int selected = form.Combo_Systems.ListIndex();
         if (selected >= 0) {
           SystemNumber = static_cast<std::int16_t>(form.Combo_Systems.At(selected).itemData);
         }
-        command = AlarmCommand(eventLine, SystemNumber);
+        FauxlarmEvents::AppendAlarmCommand(eventLine, SystemNumber, bytes);
       }
       QString error;
-      if (!form.library.SetCommandEntry(ToBytes(command), kCommandQueue, &error)) {
+      if (!form.library.SetCommandEntry(bytes, kCommandQueue, &error)) {
         report.reason = Undelivered::kLibraryMissing;
         report.stopMessage = error + u' ' + NotSent(i, report.requested);
         return report;
@@ -194,12 +186,13 @@ BurstReport SendEvents(const EventForm& form, std::int16_t EventType, bool Appen
       ++report.sent;
     }
     if (form.Option_ConnectionType.Value(2)) {
-      bytes.clear();
-      hcp::AppendWindows1252(Utf16View(eventLine), bytes);
+      bytes = eventLine;
       bytes += "\r\n";
-      if (AppendToFile(genericFile, bytes)) {
+      if (FauxlarmEvents::AppendToFile(genericFile, bytes)) {
         ++report.sent;
       } else {
+        if (report.reason == Undelivered::kNone)
+          report.detail = QString::fromLocal8Bit(std::strerror(errno));
         Note(report, Undelivered::kFileError);
       }
     }

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "events/EventLine.h"
 #include "injector/Controls.h"
 #include "injector/TcpLink.h"
 
@@ -18,17 +19,8 @@ namespace FXL_Procs {
 // Tag, Area, Category, Name, Description and Status.
 inline constexpr int kFieldCount = 6;
 
-enum EventType : std::int16_t { kInactive = 0, kActive = 1, kAcked = 2, kMessage = 3 };
-
-// The nine "|"-separated fields of one event; a message leaves tag, area, category and
-// status empty. Nothing is quoted or escaped.
-QString ComposeEventLine(std::int16_t eventType, const QString& date, const QString& time,
-                         const QString& tag, const QString& area, const QString& category,
-                         const QString& name, const QString& description, const QString& status);
-
-// What goes into command queue 0: "TA:" line "|" system number, or "FT:" name 0xFE text.
-QString AlarmCommand(const QString& eventLine, std::int16_t systemNumber);
-QString MessageCommand(const QString& receiverName, const QString& messageText);
+using FauxlarmEvents::EventType;
+using enum FauxlarmEvents::EventType;
 
 // "_" and two hexadecimal digits drawn from r in [0, 1); all 256 are equally likely.
 QString RandomTagSuffix(double r);
@@ -42,6 +34,10 @@ enum class Undelivered {
   kCountTooLarge,   // the number of events is more than a 32-bit count
   kServerStalled,   // the alarm server took no data for too long
   kCancelled,       // the user stopped the burst
+  // Events queued on the connection that the server had not acknowledged when:
+  kDisconnected,     // the server closed the connection
+  kTakenOver,        // another server connected and took the connection over
+  kConnectionError,  // the connection failed
 };
 
 // What became of one burst of events.
@@ -50,8 +46,9 @@ struct BurstReport {
   // Events handed over: appended to the file, put into the queue, or queued on the
   // connection.
   std::int32_t sent = 0;
-  // Why the others were not; the first reason met.
+  // Why the others were not; the first reason met, and the system's words for it.
   Undelivered reason = Undelivered::kNone;
+  QString detail;
   // Set when the burst stopped for a fault the user must hear of: what to tell.
   QString stopMessage;
 
@@ -75,6 +72,8 @@ struct EventForm {
   DataSocket& Winsock_Data;
   CommandQueueLibrary& library;
   const BurstContinue& Continue;
+  // Asked instead of Continue once the alarm server has taken nothing for a while.
+  const ServerWait& WaitingForServer;
   // How long an alarm server that takes no data is waited for before the burst stops.
   std::chrono::milliseconds serverPatience;
 };
@@ -84,9 +83,6 @@ struct EventForm {
 // program folder. The connection holds at most DataSocket::kQueueLimit bytes that the
 // server has not taken; beyond that the burst waits for the server.
 BurstReport SendEvents(const EventForm& form, std::int16_t EventType, bool AppendRandomNumbers);
-
-// Appends bytes to a file, creating it when missing; false when any step failed.
-bool AppendToFile(const std::string& path, const std::string& bytes);
 
 // Field ItemNo (from 0) of a delimited text. An empty Delimiter is replaced by a tab or
 // ";" when the text holds one (and the caller sees the replacement). Texts of any length

@@ -1,28 +1,26 @@
 #include "injector/ProgramFiles.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <QFile>
+
+#include "events/ExchangeLibrary.h"
 
 namespace {
 
-QStringList BesideAndInstalled(const QString& programFolder, const char* installedRelative) {
-  QStringList folders{programFolder};
-  const QString installed =
-      QDir::cleanPath(programFolder + QString::fromUtf8(installedRelative)) + u'/';
-  if (installed != programFolder && QFileInfo(installed).isDir()) folders << installed;
-  return folders;
+QStringList FolderNames(const std::vector<std::string>& folders) {
+  QStringList names;
+  for (const std::string& folder : folders)
+    names << QFile::decodeName(QByteArray::fromStdString(folder));
+  return names;
 }
 
 }  // namespace
 
-QString ExchangeLibraryFileName() {
-  return QStringLiteral(HALVANE3_LIBRARY_FILE);
-}
-
 QStringList LibraryFolders(const QString& programFolder) {
-  return BesideAndInstalled(programFolder, HALVANE_LIBDIR_FROM_BINDIR);
+  return FolderNames(
+      FauxlarmEvents::LibraryFolders(QFile::encodeName(programFolder).toStdString()));
 }
 
 QStringList ModuleFolders(const QString& programFolder) {
-  return BesideAndInstalled(programFolder, HALVANE_MODULEDIR_FROM_BINDIR);
+  return FolderNames(FauxlarmEvents::BesideAndInstalled(
+      QFile::encodeName(programFolder).toStdString(), HALVANE_MODULEDIR_FROM_BINDIR));
 }

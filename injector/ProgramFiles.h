@@ -7,9 +7,6 @@
 #include <QString>
 #include <QStringList>
 
-// The file name of the exchange library, as the system's loader knows it.
-QString ExchangeLibraryFileName();
-
 // Folders that may hold the exchange library, in the order to look; each ends with "/".
 QStringList LibraryFolders(const QString& programFolder);
 // Folders that may hold the window module.

@@ -3,9 +3,26 @@
 #include <unistd.h>
 
 #include <QElapsedTimer>
+#include <algorithm>
+#include <thread>
+
+namespace {
+
+// How often the peer's acknowledgements are looked at while events wait: often enough
+// for a status line that follows the server, seldom enough to cost nothing.
+constexpr int kLookEveryMs = 100;
+// How long one wait for acknowledgements lasts while the program ends.
+constexpr std::chrono::milliseconds kCloseSlice{10};
+
+}  // namespace
 
 void ListeningSocket::incomingConnection(qintptr socketDescriptor) {
   emit ConnectionRequest(socketDescriptor);
+}
+
+DataSocket::DataSocket(QObject* parent) : QObject(parent) {
+  look_.setInterval(kLookEveryMs);
+  connect(&look_, &QTimer::timeout, this, &DataSocket::Update);
 }
 
 DataSocket::~DataSocket() {
@@ -33,10 +50,8 @@ bool DataSocket::Accept(qintptr requestId) {
     return false;
   }
   socket_ = socket;
-  connect(socket, &QTcpSocket::bytesWritten, this, [this](qint64 bytes) {
-    bytesTaken_ += bytes;
-    EventsQueued();  // forgets the events that are gone, so the list stays as short as the queue
-  });
+  watch_ = std::make_unique<SendQueueWatch>(requestId);
+  connect(socket, &QTcpSocket::bytesWritten, this, [this](qint64 bytes) { bytesTaken_ += bytes; });
   connect(socket, &QTcpSocket::readyRead, this,
           [this, socket] { emit DataArrival(socket->bytesAvailable()); });
   connect(socket, &QTcpSocket::disconnected, this, &DataSocket::PeerClosed);
@@ -55,6 +70,7 @@ void DataSocket::SendData(std::string_view bytes) {
   gathered_.append(bytes);
   bytesQueuedInAll_ += static_cast<qint64>(bytes.size());
   eventEnds_.push_back(bytesQueuedInAll_);
+  ++eventsInAll_;
   if (gathered_.size() >= kChunk) Push();
 }
 
@@ -64,6 +80,25 @@ void DataSocket::Push() {
     socket_->write(gathered_.data(), static_cast<qint64>(gathered_.size()));
   }
   gathered_.clear();
+  if (!eventEnds_.empty() && !look_.isActive()) look_.start();
+}
+
+qint64 DataSocket::BytesWaiting() const {
+  const qint64 inSystem = watch_ != nullptr ? watch_->Unacknowledged() : 0;
+  return BytesQueued() + std::max<qint64>(inSystem, 0);
+}
+
+void DataSocket::Update() {
+  if (socket_ == nullptr) return;
+  // A system that cannot tell leaves only what it took to count as acknowledged.
+  const qint64 acknowledged = bytesTaken_ - std::max<qint64>(watch_->Unacknowledged(), 0);
+  const qint64 before = eventsSettled_;
+  while (!eventEnds_.empty() && eventEnds_.front() <= acknowledged) {
+    eventEnds_.pop_front();
+    ++eventsSettled_;
+  }
+  if (eventEnds_.empty()) look_.stop();
+  if (eventsSettled_ != before) emit Acknowledged(eventsSettled_);
 }
 
 void DataSocket::Flush() {
@@ -77,53 +112,51 @@ void DataSocket::WaitForBytesWritten(int msecs) {
   Flush();
 }
 
-qsizetype DataSocket::EventsQueued() {
-  while (!eventEnds_.empty() && eventEnds_.front() <= bytesTaken_)
-    eventEnds_.pop_front();
-  return static_cast<qsizetype>(eventEnds_.size());
-}
-
 QByteArray DataSocket::GetData() {
   return socket_ != nullptr ? socket_->readAll() : QByteArray();
 }
 
-void DataSocket::Close() {
-  if (socket_ == nullptr) return;
-  Push();
+EventRange DataSocket::Close() {
+  if (socket_ == nullptr) return {};
+  Update();
+  const EventRange dropped{eventsSettled_, eventsInAll_};
+  eventsSettled_ = eventsInAll_;
+  eventEnds_.clear();
+  gathered_.clear();
+  bytesTaken_ = bytesQueuedInAll_;
+  look_.stop();
+  watch_.reset();
   QTcpSocket* socket = socket_;
   socket_ = nullptr;
-  eventEnds_.clear();
-  bytesTaken_ = bytesQueuedInAll_;
   socket->disconnect(this);
   socket->setParent(nullptr);
-  // Let what is queued reach the peer, then free the socket.
-  if (socket->state() == QAbstractSocket::ConnectedState && socket->bytesToWrite() > 0) {
-    socket->flush();
-    connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-    connect(socket, &QTcpSocket::errorOccurred, socket, &QObject::deleteLater);
-    socket->disconnectFromHost();
-  } else {
-    socket->abort();
-    socket->deleteLater();
-  }
+  // What the system already holds still goes out; what this program holds is dropped.
+  socket->abort();
+  socket->deleteLater();
+  return dropped;
 }
 
-qsizetype DataSocket::CloseAndFlush(std::chrono::milliseconds patience) {
-  if (socket_ == nullptr) return 0;
-  // No handler of the window runs while the program ends; only what the system takes counts.
+EventRange DataSocket::CloseAndFlush(std::chrono::milliseconds patience,
+                                     const ServerWait& waiting) {
+  if (socket_ == nullptr) return {};
+  // No handler of the window runs while the program ends; only what the peer acknowledges
+  // counts.
   disconnect(socket_, &QTcpSocket::readyRead, this, nullptr);
   disconnect(socket_, &QTcpSocket::disconnected, this, nullptr);
   disconnect(socket_, &QTcpSocket::errorOccurred, this, nullptr);
   Push();
   QElapsedTimer waited;
   waited.start();
-  while (socket_ != nullptr && socket_->state() == QAbstractSocket::ConnectedState &&
-         socket_->bytesToWrite() > 0 && waited.elapsed() < patience.count()) {
+  for (Update(); !eventEnds_.empty() && State() == kConnected; Update()) {
+    const std::chrono::milliseconds left = patience - std::chrono::milliseconds(waited.elapsed());
+    if (left.count() <= 0 || !waiting(BytesWaiting(), left)) break;
     socket_->flush();
-    socket_->waitForBytesWritten(static_cast<int>(patience.count() - waited.elapsed()));
+    const auto slice = std::min(left, kCloseSlice);
+    if (socket_->bytesToWrite() > 0) {
+      socket_->waitForBytesWritten(static_cast<int>(slice.count()));
+    } else {
+      std::this_thread::sleep_for(slice);  // the system sends; only the peer's answer is missing
+    }
   }
-  const qsizetype notDelivered = EventsQueued();
-  if (notDelivered > 0 && socket_ != nullptr) socket_->abort();  // the rest cannot go out now
-  Close();
-  return notDelivered;
+  return Close();
 }

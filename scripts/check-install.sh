@@ -2,8 +2,9 @@
 # Installs a built tree into a staging folder and checks the installation as its users
 # meet it: two programs of other projects build against the library there (one through
 # pkg-config, one through find_package) and run; the installed Fauxlarm finds its library
-# and its window module; halvane3-monitor finds the library; halvane-config opens its
-# window; and CPack makes the Debian packages with their dependencies.
+# and its window module; fauxlarm-play and halvane3-monitor find the library; the
+# programs print the build's version; halvane-config opens its window; every program has
+# its manual page; and CPack makes the Debian packages with their dependencies.
 # Usage: scripts/check-install.sh BUILD_DIR
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -40,6 +41,7 @@ cmake --build "$stage/find_package" >/dev/null
 
 echo "-- the installed programs"
 "$stage/usr/bin/Fauxlarm" /d /t0:installed /s1 /u
+"$stage/usr/bin/fauxlarm-play" --queue --random --rate=0 --count=3 --quiet >/dev/null
 # Installed under /usr the library lies where the loader looks anyway, so programs carry
 # no run path then; staged, they need to be told.
 monitorEnvironment=()
@@ -47,6 +49,15 @@ if grep -q '^CMAKE_INSTALL_PREFIX:PATH=/usr$' "$build/CMakeCache.txt"; then
   monitorEnvironment=(env "LD_LIBRARY_PATH=$libdir")
 fi
 "${monitorEnvironment[@]}" "$stage/usr/bin/halvane3-monitor" --once
+# The programs print the one version the build keeps.
+version=$(sed -n 's/.*kHalvaneVersion = "\(.*\)";/\1/p' "$build/version/HalvaneVersion.h")
+for program in halvane3-monitor halvane-config halvane-config-dump; do
+  shown=$("${monitorEnvironment[@]}" "$stage/usr/bin/$program" --version)
+  if [ "$shown" != "$program $version" ]; then
+    echo "$program --version says '$shown', not '$program $version'" >&2
+    exit 1
+  fi
+done
 # The window module loads: with a screen to show it on, the window stays open.
 status=0
 QT_QPA_PLATFORM=offscreen timeout 3 "$stage/usr/bin/Fauxlarm" 2>/dev/null || status=$?
@@ -63,6 +74,13 @@ if [ "$status" -ne 124 ]; then
   echo "the installed halvane-config did not open its window (status $status)" >&2
   exit 1
 fi
+
+echo "-- manual pages"
+for program in "$stage"/usr/bin/*; do
+  page="$stage/usr/share/man/man1/$(basename "$program").1.gz"
+  [ -f "$page" ] || { echo "no manual page for $(basename "$program")" >&2; exit 1; }
+  zgrep -q '^\.SH DESCRIPTION' "$page" || { echo "$page has no description" >&2; exit 1; }
+done
 
 echo "-- Debian packages"
 if ! (cd "$build" && cpack -G DEB -B "$stage/packages" >"$stage/cpack.log" 2>&1); then
@@ -81,6 +99,9 @@ holds halvane-tools bin/Fauxlarm
 holds halvane-tools halvane/FauxlarmWindow.so
 holds halvane-tools bin/halvane3-monitor
 holds halvane-tools bin/halvane-config-dump
+holds halvane-tools bin/fauxlarm-play
+holds halvane-tools man1/fauxlarm-play.1.gz
+holds halvane-tools man1/Fauxlarm.1.gz
 for package in "$stage"/packages/*.deb; do
   echo "$(basename "$package"): depends on $(dpkg-deb -f "$package" Depends)"
 done

@@ -10,7 +10,7 @@ packages=(
   build-essential cmake ninja-build pkg-config file
   qt6-base-dev qt6-base-dev-tools libqt6network6 qt6-qpa-plugins libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev libboost-dev
-  clang-format
+  clang-format help2man
   locales
   g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix wine wine32:i386 wine64
   clang-14 libclang-rt-14-dev

@@ -34,3 +34,20 @@ TEST(Utf8, ConvertsBothWaysAndReplacesIllFormedInput) {
   EXPECT_EQ(hcp::Utf8ToUtf16("\xC0\xAF"), u"\uFFFD");  // overlong "/"
   EXPECT_EQ(hcp::Utf16ToUtf8(u"x\xD800y"), "x\xEF\xBF\xBDy");
 }
+
+TEST(Utf8, GoesStraightToWindows1252AsTheUtf16TextWouldAndStopsAtIllFormedInput) {
+  const std::string utf8 = "A\xC3\xB6\xE2\x82\xAC\xD0\x96\xF0\x9F\x98\x80";
+  std::string bytes;
+  std::size_t bad = 99;
+  EXPECT_TRUE(hcp::AppendUtf8AsWindows1252(utf8, bytes, &bad));
+  EXPECT_EQ(bytes, hcp::ToWindows1252(hcp::Utf8ToUtf16(utf8)));
+  EXPECT_EQ(bad, 99u);
+
+  for (const std::string_view illFormed :
+       {"ab\xF6l", "ab\xE2\x82", "ab\xC0\xAF", "ab\xED\xA0\x80"}) {
+    bytes.clear();
+    EXPECT_FALSE(hcp::AppendUtf8AsWindows1252(illFormed, bytes, &bad)) << illFormed;
+    EXPECT_EQ(bad, 2u);
+    EXPECT_EQ(bytes, "ab");
+  }
+}

@@ -12,6 +12,7 @@ TEST(CommandLineTest, ReadsTheFolderTheCalendarAndHelp) {
   EXPECT_EQ(parsed.options.calendar, "/tmp/c.dat");
   EXPECT_FALSE(parsed.options.help);
   EXPECT_TRUE(ParseCommandLine({"--help"}).options.help);
+  EXPECT_TRUE(ParseCommandLine({"-V"}).options.version);
   EXPECT_TRUE(ParseCommandLine({}).options.folder.empty());
 }
 

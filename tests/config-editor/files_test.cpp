@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "EditorFixture.h"
+#include "ScriptedFileOperations.h"
 #include "common/ProgramServices.h"
 #include "config-editor/LogPane.h"
 #include "config-editor/ProfilesPage.h"
@@ -167,6 +168,24 @@ TEST_F(FilesTest, AFailedSaveSaysSoAndKeepsTheChanges) {
   EXPECT_TRUE(questions.errors[0].contains(QStringLiteral("could not be saved")));
   EXPECT_TRUE(Marked());
   EXPECT_FALSE(window->Log().toPlainText().isEmpty());
+}
+
+TEST_F(FilesTest, AFullDiskIsToldOnceForEverythingSavedTogether) {
+  ClickNew(window->Profiles());
+  window->Tabs().setCurrentIndex(MainWindow::kReceiversTab);
+  ClickNew(window->Receivers());
+  hc::ScriptedFileOperations operations;
+  operations.Fail(hc::ScriptedFileOperations::Call::Write, ENOSPC);
+  EXPECT_FALSE(window->SaveAll());
+  ASSERT_EQ(questions.errors.size(), 1);
+  for (const char* part : {"The profile \"New profile\" (new), The receiver \"New receiver\" (new) "
+                           "could not",
+                           "The disk is full", "Err:Disk full"})
+    EXPECT_TRUE(questions.errors[0].contains(QString::fromUtf8(part)))
+        << questions.errors[0].toStdString();
+  EXPECT_TRUE(Marked());
+  EXPECT_TRUE(folder.Entries("Profiles").empty());
+  EXPECT_TRUE(folder.Entries("Receivers").empty());
 }
 
 TEST_F(FilesTest, AFileThatCannotBeLoadedIsListedButNeverSavedOver) {

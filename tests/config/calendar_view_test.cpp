@@ -245,6 +245,20 @@ TEST_F(CalendarView, ValuesThatNameNoDayTypeShowNoMarkAndTheWeekdaysBar) {
   EXPECT_TRUE(host.calls.empty());
 }
 
+TEST_F(CalendarView, MinutesOutsideTheDayDrawClippedToTheBox) {
+  cTimeSchedule schedule;
+  schedule.AddPeriod(0, -5, 2000);
+  schedule.AddPeriod(0, 1000, 500);  // ends before it starts: covers nothing
+  schedule.AddPeriod(0, 32767, -32768);
+  calendar.m_ShowTimeAxis = true;
+  calendar.m_AssociatedTimeSchedule = &schedule;
+  Show(2000, 2);
+  calendar.PaintDateBox(host, surface, 6);  // Monday the 7th
+  EXPECT_EQ(surface.Log(), Concat({{BoxAt(32, 47), "Print \"7\" at 32,47 GrayText"},
+                                   BarBackground(32, 47),
+                                   BarPeriod(32, 69, 47)}));
+}
+
 TEST_F(CalendarView, HeadingsComeFromTheHostsTextsElseTheUsersLanguage) {
   const std::u16string texts[] = {u"Montag",  u"Dienstag", u"Mittwoch",     u"Donnerstag",
                                   u"Freitag", u"Samstag",  u"\U0001F600Son"};

@@ -2,6 +2,7 @@
 #include <filesystem>
 
 #include "ConfigFilesFixture.h"
+#include "HalvaneVersion.h"
 #include "ProgramRun.h"
 
 namespace Halvane_Config {
@@ -107,7 +108,7 @@ TEST_F(ConfigDumpTest, TheFolderSummaryTellsWhatTheServerCannotLoad) {
           "  7         3        yes      \"Pump\"    Receivers/Receiver_0007.dat  version 3: "
           "the server rewrites the file as version 5 when it first loads it\n"
           "  8         5        -        -         Receivers/Receiver_0008.dat  cannot be "
-          "read: Input past end of file\n"
+          "read at byte 38: Input past end of file\n"
           "  9         19280    -        -         Receivers/Receiver_0009.dat  unknown "
           "version 19280: the server does not load the file\n"
           "  42        5        yes      \"Pump \xc3\xa9\"  Receivers/Receiver_0042.dat  -\n"
@@ -116,6 +117,7 @@ TEST_F(ConfigDumpTest, TheFolderSummaryTellsWhatTheServerCannotLoad) {
           "  4         4        yes      \"Night\"  Profiles/Profile_0004.dat  version 4: the "
           "server rewrites the file as version 5 when it first loads it\n"
           "  311       5        yes      \"Night\"  Profiles/Profile_0311.dat  -\n"
+          "Calendar: no Calendar.dat\n"
           "Other files: 1\n"
           "  Receivers/notes.txt: not a receiver file\n");
 
@@ -128,10 +130,37 @@ TEST_F(ConfigDumpTest, TheFolderSummaryTellsWhatTheServerCannotLoad) {
         "\"otherFiles\": [\n    {\n      \"file\": \"Receivers/notes.txt\","})
     EXPECT_NE(json.out.find(part), std::string::npos) << part << json.out;
 
+  EXPECT_NE(run.err.find("Receivers/Receiver_0008.dat: the server cannot load it: cannot be read "
+                         "at byte 38"),
+            std::string::npos)
+      << run.err;
+  EXPECT_NE(run.err.find("Receivers/Receiver_0009.dat: the server cannot load it: unknown"),
+            std::string::npos);
+
   std::filesystem::remove(folder.PathOf("Receivers/Receiver_0008.dat"));
   std::filesystem::remove(folder.PathOf("Receivers/Receiver_0009.dat"));
-  EXPECT_EQ(Dump({"--folder", folder.Path()}).exitCode, 0);
+  std::string calendar(29220, '\0');
+  calendar[2 * 9475] = 7;  // 2025-12-11
+  calendar[2 * 9476] = 9;
+  calendar[2 * 9862] = 8;  // 2027-01-01
+  folder.Write("Calendar.dat", calendar);
+  const ProgramRun good = Dump({"--folder", folder.Path()});
+  EXPECT_EQ(good.exitCode, 0) << good.err;
+  EXPECT_NE(good.out.find("Calendar: Calendar.dat, 29220 bytes, dates set to a day type: 2025 (2), "
+                          "2027 (1)\n"),
+            std::string::npos)
+      << good.out;
   EXPECT_EQ(folder.Read("Receivers/Receiver_0007.dat"), golden::ReceiverV3());  // never written
+
+  // A calendar the server cannot load fails the folder, and is named.
+  folder.Write("Calendar.dat", calendar.substr(0, 1000));
+  const ProgramRun damaged = Dump({"--folder", folder.Path()});
+  EXPECT_EQ(damaged.exitCode, 1);
+  EXPECT_NE(
+      damaged.err.find("Calendar.dat: the server cannot load it: cannot be read at byte 1000: "
+                       "Input past end of file"),
+      std::string::npos)
+      << damaged.err;
 }
 
 TEST_F(ConfigDumpTest, ACalendarShowsTheDatesSetToADayType) {
@@ -158,9 +187,9 @@ TEST_F(ConfigDumpTest, ACalendarShowsTheDatesSetToADayType) {
   const ProgramRun wrongLength =
       Dump({"--kind", "calendar", PathOf("short.cal"), PathOf("long.cal")});
   EXPECT_EQ(wrongLength.exitCode, 1);
-  EXPECT_NE(wrongLength.err.find("short.cal: cannot be read: Input past end of file"),
+  EXPECT_NE(wrongLength.err.find("short.cal: cannot be read at byte 1000: Input past end of file"),
             std::string::npos);
-  EXPECT_NE(wrongLength.err.find("long.cal: cannot be read: Invalid file format"),
+  EXPECT_NE(wrongLength.err.find("long.cal: cannot be read at byte 29220: Invalid file format"),
             std::string::npos)
       << wrongLength.err;
 }
@@ -184,14 +213,41 @@ TEST_F(ConfigDumpTest, AlarmRecordsAreReadFromAnOffsetOneAfterAnother) {
       << tooMany.err;
 }
 
-TEST_F(ConfigDumpTest, FilesThatCannotBeReadOrTold) {
+TEST_F(ConfigDumpTest, EveryPathGivenIsNamedWithWhatItIs) {
   folder.Write("mystery.bin", "abc");
-  const ProgramRun run = Dump({PathOf("missing/Receiver_0001.dat"), PathOf("mystery.bin")});
+  folder.Write("Calendar.dat", std::string(100, '\0'));
+  folder.Write("Profiles/Profile_0005.dat", golden::SampleProfile(5, 2, kNoon).substr(0, 2431));
+  const ProgramRun run =
+      Dump({PathOf("missing/Receiver_0001.dat"), PathOf("Receivers"), PathOf("mystery.bin"),
+            PathOf("Calendar.dat"), PathOf("Profiles/Profile_0005.dat")});
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_NE(run.err.find("Receiver_0001.dat: cannot be read: File not found"), std::string::npos)
-      << run.err;
-  EXPECT_NE(run.err.find("mystery.bin: cannot tell what kind of file this is"), std::string::npos);
+  for (const char* line :
+       {"Receiver_0001.dat: no such file\n", "Receivers: is a folder: use --folder\n",
+        "mystery.bin: cannot tell what kind of file this is",
+        "Calendar.dat: cannot be read at byte 100: Input past end of file",
+        "Profile_0005.dat: cannot be read at byte 2430: Input past end of file"})
+    EXPECT_NE(run.err.find(line), std::string::npos) << line << run.err;
+  EXPECT_NE(run.out.find("kind: \"calendar\""), std::string::npos);
   EXPECT_EQ(Dump({"--folder", PathOf("missing")}).exitCode, 1);
+
+  const ProgramRun version = Dump({"--version"});
+  EXPECT_EQ(version.exitCode, 0);
+  EXPECT_EQ(version.out, std::string("halvane-config-dump ") + kHalvaneVersion + "\n");
+}
+
+TEST_F(ConfigDumpTest, MinutesOutsideTheDayShowAsStoredWithAWarning) {
+  cProfile profile;
+  profile.m_DiskIdentity = 6;
+  profile.m_TimeSchedule = std::make_shared<cTimeSchedule>();
+  profile.m_TimeSchedule->AddPeriod(0, -5, 2000);
+  profile.m_TimeSchedule->AddPeriod(0, 480, 600);
+  ASSERT_TRUE(profile.SaveToDisk());
+  const ProgramRun run = Dump({PathOf("Profiles/Profile_0006.dat")});
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  for (const char* line :
+       {"    Monday: active, row 0: minutes -5..2000 08:00-10:00\n",
+        "  - \"Monday: minutes -5..2000 outside 00:00-24:00: kept as stored, clipped to the day"})
+    EXPECT_NE(run.out.find(line), std::string::npos) << line << run.out;
 }
 
 }  // namespace

@@ -102,6 +102,29 @@ TEST_F(ProfileTest, AVersion4FileIsUpgradedWithTheOffDutyBehaviourMovedToField21
   EXPECT_FALSE(profile.HasChangedSinceLastLoadFromDisk());
 }
 
+TEST_F(ProfileTest, MinutesOutsideTheDayLoadWithOneWarningAndSaveBackUnchanged) {
+  cTimeSchedule schedule;
+  schedule.AddPeriod(0, -5, 2000);
+  schedule.AddPeriod(0, 1000, 500);
+  schedule.AddPeriod(1, 32767, -32768);
+  std::string scheduleBytes;
+  schedule.PutDiskForm(scheduleBytes);
+  const auto withSchedule = [&](double timeOfWriting) {
+    const std::string empty = golden::EmptyProfileV5(timeOfWriting);
+    return empty.substr(0, empty.size() - 186) + scheduleBytes;
+  };
+  folder.Write("Profiles/Profile_0012.dat", withSchedule(46000.75));
+
+  cProfile profile;
+  ASSERT_TRUE(profile.LoadFromDisk(12));
+  EXPECT_EQ(profile.m_TimeSchedule->ComposePeriodArray(), schedule.ComposePeriodArray());
+  EXPECT_EQ(log.Lines(), std::vector<std::string>{
+                             "Time schedule with minutes outside 00:00-24:00, kept as stored: '" +
+                             PathOf("Profiles/Profile_0012.dat") + "' (day type 0, day type 1)"});
+  ASSERT_TRUE(profile.SaveToDisk());
+  EXPECT_EQ(folder.Read("Profiles/Profile_0012.dat"), withSchedule(kNoon));
+}
+
 TEST_F(ProfileTest, AnUnknownVersionAMissingAndAShortFileLoadNothing) {
   const std::string bytes = Hex("0300") + golden::EmptyProfileV5(kNoon).substr(2);
   folder.Write("Profiles/Profile_0003.dat", bytes);

@@ -92,12 +92,18 @@ TEST_F(ReceiverTest, TheIdentitySearchTakesTheOneFreeIdentityAndStopsWhenNoneIsL
     if (identity != 5000)
       folder.Write(Utf8(cReceiver::CreateFileName(identity)).substr(folder.Path().size()), "");
   }
+  // Saved together: the second does not take the identity the first drew, whose file is
+  // not there yet.
   cReceiver last;
-  ASSERT_TRUE(last.SaveToDisk());
+  cReceiver tooMany;
+  SaveBatch batch;
+  last.SaveToDisk(batch);
+  tooMany.SaveToDisk(batch);
+  batch.Commit();
+  EXPECT_TRUE(batch.OutcomeOf(0).saved);
   EXPECT_EQ(last.m_DiskIdentity, 5000);
 
-  cReceiver tooMany;
-  EXPECT_FALSE(tooMany.SaveToDisk());
+  EXPECT_FALSE(batch.OutcomeOf(1).saved);
   EXPECT_EQ(tooMany.m_DiskIdentity, -1);
   EXPECT_FALSE(tooMany.m_HasUpdatedDiskIdentity);
   ASSERT_EQ(log.Lines().size(), 1u);

@@ -157,8 +157,6 @@ TEST_F(TimeScheduleModel, RefusesDiskFormsNoScheduleCanHold) {
   } cases[] = {
       {head + Hex("ff7f 0000 0000 0000"), hcp::kInputPastEndOfFile},  // 32767 periods announced
       {head + Hex("ffff 0000"), hcp::kInvalidFileFormat},             // -1 periods
-      {head + Hex("0100 0000 a105 0000"), hcp::kInvalidFileFormat},   // stop minute 1441
-      {head + Hex("0100 ffff 0000 0000"), hcp::kInvalidFileFormat},   // start minute -1
   };
   for (const auto& c : cases) {
     cTimeSchedule target;
@@ -168,6 +166,41 @@ TEST_F(TimeScheduleModel, RefusesDiskFormsNoScheduleCanHold) {
     hcp::ByteReader in(bytes);
     EXPECT_EQ(ErrorNumberOf([&] { target.GetDiskForm(in); }), c.error);
     EXPECT_EQ(target.ComposePeriodArray(), before);  // Monday stays as it was
+  }
+}
+
+TEST_F(TimeScheduleModel, MinutesOutsideTheDayAreKeptAndClippedWhereTheyDrawOrInvert) {
+  schedule.AddPeriod(0, -5, 2000);
+  schedule.AddPeriod(1, 1000, 500);
+  schedule.AddPeriod(1, 32767, -32768);
+  schedule.AddPeriod(2, -300, 60);
+  schedule.AddPeriod(3, 480, 600);
+  EXPECT_EQ(schedule.DayTypesOutsideTheDay(), (std::vector<int>{0, 1, 2}));
+  const std::string bytes = DiskForm(schedule);
+  cTimeSchedule back;
+  hcp::ByteReader in(bytes);
+  back.GetDiskForm(in);
+  EXPECT_EQ(DiskForm(back), bytes);
+
+  // Every line stays on the axis, 30..318; a bar that ends before it starts is not drawn.
+  Layout();
+  schedule.Paint(host, &surface);
+  std::vector<std::string> bars;
+  for (const RecordingPaintSurface::Drawing& d : surface.drawings) {
+    ASSERT_TRUE(d.kind != RecordingPaintSurface::Drawing::Kind::Line ||
+                (std::min(d.x1, d.x2) >= 30 && std::max(d.x1, d.x2) <= 318));
+    if (d.kind == RecordingPaintSurface::Drawing::Kind::Line && d.colour == Rgb(0, 240, 0))
+      bars.push_back(std::to_string(int(d.x1)) + ".." + std::to_string(int(d.x2)) + " row " +
+                     std::to_string(int(d.y1) / 25));
+  }
+  EXPECT_EQ(bars, (std::vector<std::string>{"30..318 row 0", "30..42 row 2", "126..150 row 3"}));
+
+  const std::pair<int, Minutes> inverted[] = {
+      {0, {}}, {1, {{0, 1440}}}, {2, {{60, 1440}}}, {3, {{0, 480}, {600, 1440}}}};
+  for (const auto& [dayType, expected] : inverted) {
+    mouse.ClickAt(kMiddleButton, X(720), RowY(dayType));
+    schedule.InvertTimeSchedule(host, surface);
+    EXPECT_EQ(PeriodsOf(dayType), expected) << dayType;
   }
 }
 

@@ -1,4 +1,5 @@
 // halvane3-monitor run as the real program against a region that helper processes fill.
+#include "HalvaneVersion.h"
 #include "MonitorFixture.h"
 
 namespace {
@@ -44,6 +45,11 @@ TEST_F(MonitorTest, UsageErrorsAndHelp) {
   const Finished help = runToEnd(monitor({"--help"}));
   EXPECT_EQ(help.exitCode, 0);
   EXPECT_NE(help.output.find("Usage: halvane3-monitor"), std::string::npos);
+  const Finished version = runToEnd(monitor({"--version"}));
+  EXPECT_EQ(version.exitCode, 0);
+  EXPECT_NE(version.output.find(std::string("halvane3-monitor ") + kHalvaneVersion),
+            std::string::npos)
+      << version.output;
 
   for (const std::vector<std::string>& bad : std::vector<std::vector<std::string>>{
            {"--queue", "command4"}, {"--interval", "0"}, {"--bogus"}, {"extra"}, {"-q"}}) {

@@ -70,10 +70,20 @@ class RecordingFeedback : public BurstFeedback {
     if (whileRunning) whileRunning(done);
     return cancelAt < 0 || done < cancelAt;
   }
+  bool Waiting(qint64 bytes, std::chrono::milliseconds left) override {
+    waits.push_back({bytes, left});
+    return !cancelWaits;
+  }
   void Finished() override { ++finished; }
 
   std::function<void(std::int32_t done)> whileRunning;
   std::int32_t cancelAt = -1;
+  bool cancelWaits = false;
+  struct Wait {
+    qint64 bytes;
+    std::chrono::milliseconds left;
+  };
+  std::vector<Wait> waits;
   std::vector<std::int32_t> progress;
   std::int32_t lastRequested = 0;
   int finished = 0;

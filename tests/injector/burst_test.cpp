@@ -37,7 +37,8 @@ TEST_F(BurstTest, StatusLineTellsWhatTheLastBurstDid) {
   form.Text_NumberOfEvents.SetText(QStringLiteral("3"));
   form.Command_Alarm_Click(1);
   EXPECT_EQ(form.Label_SendStatus.Text(),
-            QStringLiteral("0 events sent by generic TCP, 3 not delivered: no server connected"));
+            QStringLiteral("0 events delivered by generic TCP, 3 not delivered: no server "
+                           "connected"));
 
   form.Option_ConnectionType.Select(1);
   form.Text_NumberOfEvents.SetText(QStringLiteral("1"));
@@ -46,7 +47,7 @@ TEST_F(BurstTest, StatusLineTellsWhatTheLastBurstDid) {
             QStringLiteral("1 event sent by DLL calls, 0 not delivered"));
 }
 
-TEST_F(BurstTest, StatusLineKeepsTotalsWhileAutomaticSendingIsOn) {
+TEST_F(BurstTest, StatusLineKeepsTheTotalsOfEachAutomaticRunUntilTheNextStarts) {
   FXL_Main& form = StartQuiet(QStringLiteral("/d"));
   form.Check_Stream.SetValue(1);
   for (int i = 0; i < 5; ++i)
@@ -60,11 +61,17 @@ TEST_F(BurstTest, StatusLineKeepsTotalsWhileAutomaticSendingIsOn) {
             QStringLiteral("2 events sent by DLL calls, 0 not delivered; stream: 5 sent, 0 not "
                            "delivered; periodic: 2 sent, 0 not delivered"));
 
+  now_ = now_.addSecs(3600 * 24 + 75);  // the next day
   form.Check_Stream.SetValue(0);
-  EXPECT_FALSE(form.Label_SendStatus.Text().contains(QStringLiteral("stream")));
+  form.Check_SendPeriodicAlarms.SetValue(0);
+  form.Command_Alarm_Click(1);
+  EXPECT_EQ(form.Label_SendStatus.Text(),
+            QStringLiteral("2 events sent by DLL calls, 0 not delivered; stream 2015-05-05 "
+                           "12:55:54 to 12:57:09: 5 sent, 0 not delivered; periodic 2015-05-05 "
+                           "12:55:54 to 12:57:09: 2 sent, 0 not delivered"));
   form.Check_Stream.SetValue(1);  // started again: counted afresh
   form.Timer_Timer();
-  EXPECT_TRUE(form.Label_SendStatus.Text().contains(QStringLiteral("stream: 2 sent, 0 not")))
+  EXPECT_TRUE(form.Label_SendStatus.Text().contains(QStringLiteral("; stream: 2 sent, 0 not")))
       << form.Label_SendStatus.Text().toStdString();
 }
 
@@ -81,9 +88,43 @@ TEST(SendStatus, CountTooLargeAndReasonsReadPlainly) {
   partly.requested = 10;
   partly.sent = 7;
   partly.reason = Undelivered::kFileError;
+  partly.detail = QStringLiteral("No space left on device");
   status.Record(BurstOrigin::kButton, 2, partly);
   EXPECT_EQ(status.Text(), QStringLiteral("7 events sent by generic file, 3 not delivered: the "
-                                          "file could not be written"));
+                                          "file could not be written (No space left on device)"));
+}
+
+// Events on the connection count once the server has acknowledged them, in their order,
+// also when bursts of a run and other bursts take turns.
+TEST(SendStatus, TcpEventsCountAsTheServerAcknowledgesThemOrTheConnectionDropsThem) {
+  SendStatus status;
+  status.SetAutomatic(BurstOrigin::kStream, true, {});
+  auto burst = [&](BurstOrigin origin, qint64 first, qint64 end) {
+    FXL_Procs::BurstReport report;
+    report.requested = report.sent = static_cast<std::int32_t>(end - first);
+    status.Record(origin, 0, report, {first, end});
+  };
+  burst(BurstOrigin::kStream, 0, 10);
+  burst(BurstOrigin::kButton, 10, 20);
+  burst(BurstOrigin::kStream, 20, 30);
+  status.Acknowledged(15);
+  EXPECT_EQ(status.Text(), QStringLiteral("0 events delivered by generic TCP, 10 waiting for the "
+                                          "server; stream: 10 delivered, 10 waiting for the "
+                                          "server, 0 not delivered"));
+  status.Acknowledged(25);
+  status.Dropped({25, 30}, Undelivered::kDisconnected);
+  EXPECT_EQ(status.Text(), QStringLiteral("5 events delivered by generic TCP, 5 not delivered: the "
+                                          "alarm server disconnected; stream: 15 delivered, 5 not "
+                                          "delivered"));
+  burst(BurstOrigin::kButton, 30, 31);
+  FXL_Procs::BurstReport byFile;
+  byFile.requested = byFile.sent = 1;
+  status.Record(BurstOrigin::kButton, 2, byFile);
+  status.Dropped({30, 31}, Undelivered::kTakenOver);
+  EXPECT_EQ(status.Text(), QStringLiteral("1 event sent by generic file, 0 not delivered; 1 "
+                                          "earlier event not delivered: another alarm server "
+                                          "took over the connection; stream: 15 delivered, 5 not "
+                                          "delivered"));
 }
 
 TEST_F(BurstTest, LongBurstReportsProgressAndCanBeCancelled) {
@@ -183,9 +224,10 @@ TEST_F(AutomaticSendingFaultTest, MissingLibraryWhileStreamingIsToldOnceAndStops
   EXPECT_EQ(form.Check_Stream.Value(), 0);
   EXPECT_EQ(form.Check_SendPeriodicAlarms.Value(), 0);
   EXPECT_EQ(library_.calls, 1);
-  EXPECT_EQ(form.Label_SendStatus.Text(),
-            QStringLiteral("0 events sent by DLL calls, 1 not delivered: the exchange library "
-                           "could not be loaded"));
+  EXPECT_EQ(form.Label_SendStatus.Text().toStdString(),
+            "0 events sent by DLL calls, 1 not delivered: the exchange library could not be "
+            "loaded; stream 12:55:54 to 12:55:54: 0 sent, 1 not delivered; periodic 12:55:54 to "
+            "12:55:54: 0 sent, 0 not delivered");
 
   library_.failure.clear();  // the library is in place; the user starts streaming again
   form.Check_Stream.SetValue(1);

@@ -137,7 +137,23 @@ TEST_F(FauxlarmCliTest, OneShotThatCannotWriteTheFileFails) {
   const ProgramRun run = Start({QStringLiteral("/f"), QStringLiteral("/u")});
   ASSERT_TRUE(run.finished);
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_TRUE(run.err.contains("could not be appended")) << run.err.toStdString();
+  EXPECT_TRUE(run.err.contains("could not be appended to " + QFile::encodeName(ProgramFolder()) +
+                               "/GenericFile.txt: Is a directory."))
+      << run.err.toStdString();
+}
+
+TEST_F(FauxlarmCliTest, OneShotByTcpTellsThatNothingWasDeliveredAndFails) {
+  SettingsStore settings(SettingsFile());
+  settings.SaveSetting(QStringLiteral("Parameters"), QStringLiteral("NumberOfEvents"),
+                       QStringLiteral("3"));
+  ASSERT_TRUE(settings.Flush());
+  const ProgramRun run = Start({QStringLiteral("/g"), QStringLiteral("/s1"), QStringLiteral("/u")});
+  ASSERT_TRUE(run.finished);
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.err,
+            "Fauxlarm: sending 3 events: the saved Number of events to send\n"
+            "Fauxlarm: no alarm server was connected to port 14000: 0 of 3 events delivered; "
+            "fauxlarm-play --tcp --wait waits for one\n");
 }
 
 TEST_F(FauxlarmCliTest, EmptyOptionStopsBeforeTheOneShotFlagSoTheWindowStaysOpen) {

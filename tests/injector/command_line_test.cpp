@@ -126,9 +126,15 @@ TEST_F(CommandLineTest, OneShotThatCouldNotDeliverEndsWithAnErrorStatus) {
   environment_.programFolder = folder_.filePath(QStringLiteral("missing"));
   EXPECT_EQ(Start(QStringLiteral("/f /u")).ExitCode(), FXL_Main::kExitDeliveryFailed);
   ASSERT_EQ(messages_.errors.size(), 2u);
-  EXPECT_TRUE(messages_.errors[1].text.contains(QStringLiteral("GenericFile.txt")));
+  EXPECT_TRUE(messages_.errors[1].text.endsWith(
+      QStringLiteral("GenericFile.txt: No such file or directory.")))
+      << messages_.errors[1].text.toStdString();
 
-  EXPECT_EQ(Start(QStringLiteral("/g /u")).ExitCode(), FXL_Main::kExitOk);  // nobody connected
+  // The run ends before any alarm server can have connected.
+  EXPECT_EQ(Start(QStringLiteral("/g /u")).ExitCode(), FXL_Main::kExitDeliveryFailed);
+  ASSERT_EQ(messages_.errors.size(), 3u);
+  EXPECT_TRUE(messages_.errors[2].text.startsWith(
+      QStringLiteral("no alarm server was connected to port ")));
 }
 
 TEST(CommandLineText, PredictsTheOutcomeWithoutAWindow) {

@@ -15,6 +15,7 @@
 #include "TestSupport.h"
 #include "injector/BurstProgress.h"
 #include "injector/FXL_MainWindow.h"
+#include "injector/WindowMessages.h"
 
 namespace {
 
@@ -186,6 +187,40 @@ TEST_F(BurstProgressTest, ClosingTheWindowDuringABurstCancelsItAndCloses) {
   EXPECT_LT(FileLines(), 100000);
   EXPECT_EQ(unloaded.count(), 1);
   EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(BurstProgressTest, AWaitForTheServerShowsWhatAndHowLongAtMostAndCanBeCancelled) {
+  FXL_MainWindow& window = ShowWithProgressAtOnce();
+  const qint64 bytes = qint64{39} * (1 << 20) / 10;
+  EXPECT_TRUE(progress_->Waiting(bytes, std::chrono::milliseconds(9200)));
+  auto* dialog = window.findChild<QProgressDialog*>();
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(
+      dialog->labelText(),
+      QStringLiteral("Waiting for the alarm server to take 3.9 MB (up to 10 s)") + QChar(0x2026));
+  dialog->findChild<QPushButton*>()->click();
+  EXPECT_FALSE(progress_->Waiting(bytes, std::chrono::milliseconds(100)));
+  progress_->Finished();
+  EXPECT_EQ(window.findChild<QProgressDialog*>(), nullptr);
+}
+
+TEST(WrapBetweenWords, KeepsAPathWholeAndCutsOnlyOneWiderThanTheBox) {
+  const QFontMetrics metrics(QApplication::font());
+  const QString path = QStringLiteral("/work/wt/a-rather-long/folder/bin/");
+  const int width = metrics.horizontalAdvance(path + QStringLiteral(" and"));
+  const QString text = QStringLiteral("looked for libHalvane3.so.3 in ") + path +
+                       QStringLiteral(" and in the system's library path.");
+  const QStringList lines = WrapBetweenWords(text, metrics, width).split(u'\n');
+  EXPECT_TRUE(lines.contains(path) || lines.contains(path + QStringLiteral(" and")))
+      << lines.join(u'|').toStdString();
+  for (const QString& line : lines)
+    EXPECT_LE(metrics.horizontalAdvance(line), width) << line.toStdString();
+  EXPECT_EQ(lines.join(u' '), text);
+
+  const QString cut = WrapBetweenWords(path, metrics, width / 2);
+  EXPECT_TRUE(cut.startsWith(QStringLiteral("/work")) && cut.endsWith(QStringLiteral("bin/")) &&
+              cut.contains(QChar(0x2026)))
+      << cut.toStdString();
 }
 
 }  // namespace

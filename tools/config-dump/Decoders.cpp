@@ -4,6 +4,7 @@
 #include <array>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <numeric>
 
 #include "common/BinaryFile.h"
@@ -117,7 +118,16 @@ std::string dayTypeName(int dayType) {
   return "special day type " + std::to_string(dayType - hc::kWeekDayTypes + 1);
 }
 
+bool insideTheDay(std::int16_t minute) {
+  return minute >= 0 && minute <= hc::cTimeSchedule::kMinutesPerDay;
+}
+
+// "07:00-16:00"; the stored minutes where one lies outside the day ("minutes -5..2000").
 std::string periodText(const hc::cTimeSchedulePeriod& period) {
+  if (!insideTheDay(period.m_StartMinute) || !insideTheDay(period.m_StopMinute)) {
+    return "minutes " + std::to_string(period.m_StartMinute) + ".." +
+           std::to_string(period.m_StopMinute);
+  }
   return utf8(hc::MinutesToTimeText(period.m_StartMinute) + u"-" +
               hc::MinutesToTimeText(period.m_StopMinute));
 }
@@ -131,16 +141,24 @@ Node dayTypeNode(const hc::cTimeSchedule& schedule, int dayType,
   if (schedule.GetGrouped(dayType)) line += ", grouped";
   line += ", row " + std::to_string(schedule.GetAxisRow(dayType));
   line += periods.empty() ? ", no periods" : ":";
+  std::string outside;
   for (const hc::PeriodRef& period : periods) {
     list.push(Node::object()
                   .add("start", Node::integer(period->m_StartMinute))
                   .add("stop", Node::integer(period->m_StopMinute))
                   .summarize(periodText(*period)));
     line += " " + periodText(*period);
+    if (!insideTheDay(period->m_StartMinute) || !insideTheDay(period->m_StopMinute))
+      outside += (outside.empty() ? "" : ", ") + periodText(*period);
     if (period->m_StopMinute < period->m_StartMinute) {
       problems.push_back(dayTypeName(dayType) + ": period " + periodText(*period) +
                          " ends before it starts");
     }
+  }
+  if (!outside.empty()) {
+    problems.push_back(dayTypeName(dayType) + ": " + outside +
+                       " outside 00:00-24:00: kept as stored, clipped to the day where drawn or "
+                       "inverted");
   }
   std::vector<const hc::cTimeSchedulePeriod*> sorted;
   for (const hc::PeriodRef& period : periods)
@@ -179,19 +197,23 @@ std::string plural(std::uint64_t count, const std::string& what) {
 
 // The frame every decoder shares: opens the file, lets decode read it, and ends the
 // details with the problems. A read that fails is a problem that makes the file
-// unreadable.
+// unreadable; the byte where reading stopped tells where the damage lies.
 Decoded decodeWith(const std::string& path, const char* kind,
                    const std::function<void(hcp::BinaryFile&, Decoded&)>& decode) {
   Decoded decoded;
   decoded.details.add("file", Node::text(path)).add("kind", Node::text(kind));
+  hcp::BinaryFile file;
   try {
-    hcp::BinaryFile file(hcp::Utf8ToUtf16(path), hcp::FileMode::Binary, hcp::FileAccess::Read);
-    decoded.details.add("size", Node::integer(file.Length()));
+    file.Open(hcp::Utf8ToUtf16(path), hcp::FileMode::Binary, hcp::FileAccess::Read);
+    decoded.size = file.Length();
+    decoded.details.add("size", Node::integer(*decoded.size));
     decoded.readable = true;
     decode(file, decoded);
   } catch (const std::exception& e) {
     decoded.readable = false;
-    decoded.problems.push_back(std::string("cannot be read: ") + e.what());
+    std::string where;
+    if (file.IsOpen()) where = " at byte " + std::to_string(file.Position() - 1);
+    decoded.problems.push_back("cannot be read" + where + ": " + e.what());
   }
   Node problems = Node::list();
   for (const std::string& problem : decoded.problems)
@@ -265,6 +287,7 @@ std::optional<FileKind> kindOfFile(const std::string& path) {
   const std::string name = std::filesystem::path(path).filename().string();
   if (identityOfFileName(name, FileKind::Receiver)) return FileKind::Receiver;
   if (identityOfFileName(name, FileKind::Profile)) return FileKind::Profile;
+  if (name == kCalendarFileName) return FileKind::Calendar;
   std::error_code error;
   if (std::filesystem::file_size(path, error) == hc::cCalendar::kDiskFormBytes) {
     return FileKind::Calendar;
@@ -347,10 +370,17 @@ Decoded decodeProfile(const std::string& path) {
 Decoded decodeCalendar(const std::string& path, bool allDays) {
   return decodeWith(path, "calendar", [allDays](hcp::BinaryFile& file, Decoded& decoded) {
     hc::cCalendar calendar;
-    calendar.GetDiskForm(file);
+    try {
+      calendar.GetDiskForm(file);
+    } catch (const hcp::RuntimeError&) {
+      // The damage lies where a file cut short ends, or where a longer one goes on.
+      file.Seek(std::min<std::int64_t>(file.Length(), hc::cCalendar::kDiskFormBytes) + 1);
+      throw;
+    }
     const hcp::DateTime first = hcp::DateSerial(2000, 1, 1);
     Node dates = Node::list();
     int set = 0;
+    std::map<int, int> setPerYear;
     int unknown = 0;
     std::string firstUnknown;
     for (int day = 0; day < hc::kCalendarDays; ++day) {
@@ -359,6 +389,8 @@ Decoded decodeCalendar(const std::string& path, bool allDays) {
       const hcp::DateTime date{first.days + day};
       std::string meaning = "ordinary day";
       if (value != 0) ++set;
+      if (value >= 1 && value <= hc::cCalendar::kLastDayTypeValue)
+        ++setPerYear[hcp::ToCivilTime(date).year];
       if (value >= 1 && value <= hc::kWeekDayTypes) {
         meaning = std::string("as ") + kWeekdays[value - 1];
       } else if (value > hc::kWeekDayTypes && value <= hc::cCalendar::kLastDayTypeValue) {
@@ -380,7 +412,19 @@ Decoded decodeCalendar(const std::string& path, bool allDays) {
       decoded.problems.push_back(plural(static_cast<std::uint64_t>(unknown), "date") +
                                  " with a value outside 0..23 (first: " + firstUnknown + ")");
     }
+    Node years = Node::list();
+    for (const auto& [year, count] : setPerYear) {
+      years.push(Node::object()
+                     .add("year", Node::integer(year))
+                     .add("dates set", Node::integer(count))
+                     .summarize(std::to_string(year) + ": " + std::to_string(count)));
+      decoded.contents += (decoded.contents.empty() ? "" : ", ") + std::to_string(year) + " (" +
+                          std::to_string(count) + ")";
+    }
+    decoded.contents = "dates set to a day type: " +
+                       (decoded.contents.empty() ? std::string("none") : decoded.contents);
     decoded.details.add("dates set", Node::integer(set))
+        .add("years", years)
         .add(allDays ? "dates" : "dates set to a day type", dates);
   });
 }

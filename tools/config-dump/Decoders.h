@@ -13,20 +13,26 @@ namespace configdump {
 
 enum class FileKind { Receiver, Profile, Calendar, Alarm };
 
+// The name of the calendar in a program folder.
+inline constexpr const char* kCalendarFileName = "Calendar.dat";
+
 // What reading one file found.
 struct Decoded {
-  Node details = Node::object();  // every field, the problems last
-  bool readable = false;          // the server can load it
+  Node details = Node::object();     // every field, the problems last
+  bool readable = false;             // the server can load it
+  std::optional<std::int64_t> size;  // of a file that could be opened
   std::optional<std::int16_t> version;
   std::optional<bool> enabled;
   std::optional<std::string> name;  // UTF-8
+  std::string contents;             // a calendar's dates set, in one line
   std::vector<std::string> problems;
 };
 
 // The disk identity in the name of a receiver's or profile's file ("Receiver_0042.dat"
 // gives 42); nothing for another name.
 std::optional<int> identityOfFileName(const std::string& fileName, FileKind kind);
-// The kind of a file by its name, else by its size; nothing when neither tells.
+// The kind of a file by its name (Receiver_NNNN.dat, Profile_NNNN.dat, Calendar.dat), also
+// when it is damaged, else by its size; nothing when neither tells.
 std::optional<FileKind> kindOfFile(const std::string& path);
 
 Decoded decodeReceiver(const std::string& path);

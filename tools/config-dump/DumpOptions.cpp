@@ -9,7 +9,7 @@ namespace configdump {
 
 const char* const kDumpUsage =
     "Usage: halvane-config-dump [options] FILE...\n"
-    "       halvane-config-dump [options] --folder DIR\n"
+    "  or:  halvane-config-dump [options] --folder DIR\n"
     "Shows what is inside the configuration files of a Halvane alarm server, decoded by the\n"
     "same code the server loads them with: receivers (Receivers/Receiver_NNNN.dat), profiles\n"
     "with their time schedules (Profiles/Profile_NNNN.dat), calendars, and alarm records\n"
@@ -17,19 +17,22 @@ const char* const kDumpUsage =
     "\n"
     "  -f, --folder DIR    summarise every receiver and profile in DIR, a program folder with\n"
     "                      Receivers/ and Profiles/ below it or a folder holding the files:\n"
-    "                      identity, version, enabled, name and the problems found\n"
+    "                      identity, version, enabled, name and the problems found; and\n"
+    "                      its Calendar.dat: size, dates set per year, problems\n"
     "  -k, --kind KIND     read every FILE as a receiver, profile, calendar or alarm; by\n"
-    "                      default the name tells (Receiver_NNNN.dat, Profile_NNNN.dat),\n"
-    "                      else a file of 29,220 bytes is a calendar\n"
+    "                      default the name tells (Receiver_NNNN.dat, Profile_NNNN.dat,\n"
+    "                      Calendar.dat), else a file of 29,220 bytes is a calendar\n"
     "  -o, --offset BYTES  alarm records: the byte where the first one starts (default 0)\n"
     "  -n, --count N       alarm records: how many follow one another (default 1)\n"
     "  -a, --all           calendars: every date, not only those set to a day type\n"
     "  -j, --json          JSON instead of text (keys are the text's labels in camel case;\n"
     "                      FILE... gives an array with one object per file)\n"
     "  -h, --help          show this text\n"
+    "  -V, --version       show the version\n"
     "\n"
-    "Exit status: 0 every file read, 1 a file could not be read (for --folder: a receiver\n"
-    "or profile that the server cannot load), 2 bad usage.\n";
+    "Exit status: 0 every file read, 1 a file could not be read (missing, a folder, damaged;\n"
+    "for --folder: a receiver, profile or calendar that the server cannot load), 2 bad\n"
+    "usage.\n";
 
 namespace {
 
@@ -55,17 +58,21 @@ std::optional<std::uint64_t> parseCount(const char* text, std::uint64_t lowest) 
 }  // namespace
 
 std::optional<DumpOptions> parseDumpOptions(int argc, char** argv, std::string& error) {
-  static const option kLongOptions[] = {
-      {"folder", required_argument, nullptr, 'f'}, {"kind", required_argument, nullptr, 'k'},
-      {"offset", required_argument, nullptr, 'o'}, {"count", required_argument, nullptr, 'n'},
-      {"all", no_argument, nullptr, 'a'},          {"json", no_argument, nullptr, 'j'},
-      {"help", no_argument, nullptr, 'h'},         {nullptr, 0, nullptr, 0}};
+  static const option kLongOptions[] = {{"folder", required_argument, nullptr, 'f'},
+                                        {"kind", required_argument, nullptr, 'k'},
+                                        {"offset", required_argument, nullptr, 'o'},
+                                        {"count", required_argument, nullptr, 'n'},
+                                        {"all", no_argument, nullptr, 'a'},
+                                        {"json", no_argument, nullptr, 'j'},
+                                        {"help", no_argument, nullptr, 'h'},
+                                        {"version", no_argument, nullptr, 'V'},
+                                        {nullptr, 0, nullptr, 0}};
   DumpOptions options;
   bool alarmPlacing = false;
   opterr = 0;
   optind = 1;
   int option;
-  while ((option = getopt_long(argc, argv, ":f:k:o:n:ajh", kLongOptions, nullptr)) != -1) {
+  while ((option = getopt_long(argc, argv, ":f:k:o:n:ajhV", kLongOptions, nullptr)) != -1) {
     switch (option) {
       case 'f':
         options.folder = optarg;
@@ -96,6 +103,9 @@ std::optional<DumpOptions> parseDumpOptions(int argc, char** argv, std::string& 
         break;
       case 'h':
         options.help = true;
+        return options;
+      case 'V':
+        options.version = true;
         return options;
       case ':':
         error = std::string("option '") + argv[optind - 1] + "' needs a value";

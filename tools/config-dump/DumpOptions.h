@@ -19,6 +19,7 @@ struct DumpOptions {
   bool allDays = false;
   bool json = false;
   bool help = false;
+  bool version = false;
 };
 
 // The options, or nothing with the reason in error.

@@ -57,6 +57,7 @@ void scanPlace(const fs::path& root, const Place& place, FolderReport& report) {
 
   for (const fs::directory_entry& entry : entries) {
     const std::string name = entry.path().filename().string();
+    if (place.subfolder.empty() && name == kCalendarFileName) continue;  // see the calendar
     const std::string shown = place.subfolder.empty() ? name : place.subfolder + "/" + name;
     bool taken = false;
     std::error_code typeError;
@@ -122,13 +123,47 @@ void appendTable(const char* title, const std::vector<FolderEntry>& entries, std
   }
 }
 
+void appendCalendar(const FolderReport& report, std::string& out) {
+  if (!report.calendar) {
+    out += std::string("Calendar: no ") + kCalendarFileName + "\n";
+    return;
+  }
+  const Decoded& calendar = *report.calendar;
+  std::vector<std::string> problems = calendar.problems;
+  out += std::string("Calendar: ") + kCalendarFileName;
+  if (calendar.size) out += ", " + std::to_string(*calendar.size) + " bytes";
+  if (calendar.readable) {
+    out += ", " + calendar.contents + "\n";
+  } else {
+    out += ", the server cannot load it: " + problems.back() + "\n";
+    problems.pop_back();
+  }
+  for (const std::string& problem : problems)
+    out += "  " + problem + "\n";
+}
+
+Node problemsNode(const Decoded& decoded) {
+  Node problems = Node::list();
+  for (const std::string& problem : decoded.problems)
+    problems.push(Node::text(problem));
+  return problems;
+}
+
+Node calendarNode(const FolderReport& report) {
+  if (!report.calendar) return Node();
+  const Decoded& calendar = *report.calendar;
+  return Node::object()
+      .add("file", Node::text(kCalendarFileName))
+      .add("size", calendar.size ? Node::integer(*calendar.size) : Node())
+      .add("loads", Node::boolean(calendar.readable))
+      .add("contents", calendar.readable ? Node::text(calendar.contents) : Node())
+      .add("problems", problemsNode(calendar));
+}
+
 Node entriesNode(const std::vector<FolderEntry>& entries) {
   Node list = Node::list();
   for (const FolderEntry& entry : entries) {
     const Decoded& d = entry.decoded;
-    Node problems = Node::list();
-    for (const std::string& problem : d.problems)
-      problems.push(Node::text(problem));
     list.push(Node::object()
                   .add("file", Node::text(entry.file))
                   .add("identity", Node::integer(entry.identity))
@@ -136,7 +171,7 @@ Node entriesNode(const std::vector<FolderEntry>& entries) {
                   .add("enabled", d.enabled ? Node::boolean(*d.enabled) : Node())
                   .add("name", d.name ? Node::text(*d.name) : Node())
                   .add("loads", Node::boolean(d.readable))
-                  .add("problems", problems));
+                  .add("problems", problemsNode(d)));
   }
   return list;
 }
@@ -144,9 +179,19 @@ Node entriesNode(const std::vector<FolderEntry>& entries) {
 }  // namespace
 
 bool FolderReport::allReadable() const {
-  const auto readable = [](const FolderEntry& e) { return e.decoded.readable; };
-  return std::all_of(receivers.begin(), receivers.end(), readable) &&
-         std::all_of(profiles.begin(), profiles.end(), readable);
+  return unreadable().empty();
+}
+
+std::vector<std::pair<std::string, std::string>> FolderReport::unreadable() const {
+  std::vector<std::pair<std::string, std::string>> files;
+  for (const std::vector<FolderEntry>* entries : {&receivers, &profiles}) {
+    for (const FolderEntry& entry : *entries) {
+      if (!entry.decoded.readable) files.emplace_back(entry.file, entry.decoded.problems.back());
+    }
+  }
+  if (calendar && !calendar->readable)
+    files.emplace_back(kCalendarFileName, calendar->problems.back());
+  return files;
 }
 
 FolderReport summarizeFolder(const std::string& folder) {
@@ -158,10 +203,15 @@ FolderReport summarizeFolder(const std::string& folder) {
   const bool profiles = isDirectory(root / "Profiles");
   if (!receivers && !profiles) {
     scanPlace(root, {"", {FileKind::Receiver, FileKind::Profile}}, report);
-    return report;
+  } else {
+    if (receivers) scanPlace(root, {"Receivers", {FileKind::Receiver}}, report);
+    if (profiles) scanPlace(root, {"Profiles", {FileKind::Profile}}, report);
   }
-  if (receivers) scanPlace(root, {"Receivers", {FileKind::Receiver}}, report);
-  if (profiles) scanPlace(root, {"Profiles", {FileKind::Profile}}, report);
+  std::error_code error;
+  const fs::path calendar = root / kCalendarFileName;
+  if (fs::exists(fs::symlink_status(calendar, error))) {
+    report.calendar = decodeCalendar(calendar.string(), false);
+  }
   return report;
 }
 
@@ -169,6 +219,7 @@ std::string folderText(const FolderReport& report) {
   std::string out = "Folder " + report.folder + "\n";
   appendTable("Receivers", report.receivers, out);
   appendTable("Profiles", report.profiles, out);
+  appendCalendar(report, out);
   if (!report.otherFiles.empty()) {
     out += "Other files: " + std::to_string(report.otherFiles.size()) + "\n";
     for (const auto& [file, why] : report.otherFiles)
@@ -185,6 +236,7 @@ Node folderNode(const FolderReport& report) {
       .add("folder", Node::text(report.folder))
       .add("receivers", entriesNode(report.receivers))
       .add("profiles", entriesNode(report.profiles))
+      .add("calendar", calendarNode(report))
       .add("other files", others);
 }
 

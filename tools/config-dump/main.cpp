@@ -2,10 +2,14 @@
 // summarises a whole folder of them. See kDumpUsage.
 #include <cstdio>
 #include <exception>
+#include <filesystem>
+#include <optional>
+#include <string>
 
 #include "Decoders.h"
 #include "DumpOptions.h"
 #include "FolderSummary.h"
+#include "HalvaneVersion.h"
 
 namespace {
 
@@ -27,7 +31,19 @@ int dumpFolder(const DumpOptions& options) {
     return kUnreadable;
   }
   print(options.json ? renderJson(folderNode(report)) : folderText(report));
+  for (const auto& [file, why] : report.unreadable())
+    std::fprintf(stderr, "halvane-config-dump: %s: the server cannot load it: %s\n", file.c_str(),
+                 why.c_str());
   return report.allReadable() ? 0 : kUnreadable;
+}
+
+// Why a path given as FILE cannot be dumped at all, or nothing.
+std::optional<std::string> notAFile(const std::string& path) {
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(path, error);
+  if (status.type() == std::filesystem::file_type::not_found) return "no such file";
+  if (status.type() == std::filesystem::file_type::directory) return "is a folder: use --folder";
+  return std::nullopt;
 }
 
 Decoded decode(const std::string& file, FileKind kind, const DumpOptions& options) {
@@ -48,6 +64,11 @@ int dumpFiles(const DumpOptions& options) {
   int status = 0;
   Node all = Node::list();
   for (const std::string& file : options.files) {
+    if (const std::optional<std::string> why = notAFile(file)) {
+      std::fprintf(stderr, "halvane-config-dump: %s: %s\n", file.c_str(), why->c_str());
+      status = kUnreadable;
+      continue;
+    }
     const std::optional<FileKind> kind = options.kind ? options.kind : kindOfFile(file);
     if (!kind) {
       std::fprintf(stderr,
@@ -86,6 +107,10 @@ int main(int argc, char** argv) {
   }
   if (options->help) {
     std::fputs(kDumpUsage, stdout);
+    return 0;
+  }
+  if (options->version) {
+    std::printf("halvane-config-dump %s\n", kHalvaneVersion);
     return 0;
   }
   return options->folder ? dumpFolder(*options) : dumpFiles(*options);

@@ -24,6 +24,7 @@ const char* const kMonitorUsage =
     "  -1, --once            print what is there now and exit, instead of following\n"
     "  -i, --interval MS     how often to look while following (default 100)\n"
     "  -h, --help            show this text\n"
+    "  -V, --version         show the version\n"
     "\n"
     "On Linux, HALVANE3_NAME_PREFIX chooses the region as it does for the library.\n"
     "Exit status: 0 done, 1 cannot attach to the region, 2 bad usage.\n";
@@ -53,17 +54,21 @@ std::optional<int> parseInterval(const char* text) {
 }  // namespace
 
 std::optional<MonitorOptions> parseMonitorOptions(int argc, char** argv, std::string& error) {
-  static const option kLongOptions[] = {
-      {"queue", required_argument, nullptr, 'q'},  {"sys-info", no_argument, nullptr, 's'},
-      {"running-apps", no_argument, nullptr, 'a'}, {"watchdog", no_argument, nullptr, 'w'},
-      {"once", no_argument, nullptr, '1'},         {"interval", required_argument, nullptr, 'i'},
-      {"help", no_argument, nullptr, 'h'},         {nullptr, 0, nullptr, 0}};
+  static const option kLongOptions[] = {{"queue", required_argument, nullptr, 'q'},
+                                        {"sys-info", no_argument, nullptr, 's'},
+                                        {"running-apps", no_argument, nullptr, 'a'},
+                                        {"watchdog", no_argument, nullptr, 'w'},
+                                        {"once", no_argument, nullptr, '1'},
+                                        {"interval", required_argument, nullptr, 'i'},
+                                        {"help", no_argument, nullptr, 'h'},
+                                        {"version", no_argument, nullptr, 'V'},
+                                        {nullptr, 0, nullptr, 0}};
   MonitorOptions options;
   bool queuesGiven = false;
   opterr = 0;
   optind = 1;
   int option;
-  while ((option = getopt_long(argc, argv, ":q:saw1i:h", kLongOptions, nullptr)) != -1) {
+  while ((option = getopt_long(argc, argv, ":q:saw1i:hV", kLongOptions, nullptr)) != -1) {
     switch (option) {
       case 'q': {
         const std::optional<QueueChoice> queue = parseQueue(optarg);
@@ -98,6 +103,9 @@ std::optional<MonitorOptions> parseMonitorOptions(int argc, char** argv, std::st
       }
       case 'h':
         options.help = true;
+        break;
+      case 'V':
+        options.version = true;
         break;
       case ':':
         error = std::string("option ") + argv[optind - 1] + " needs a value";

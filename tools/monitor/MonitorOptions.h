@@ -23,6 +23,7 @@ struct MonitorOptions {
   bool once = false;
   int intervalMilliseconds = 100;
   bool help = false;
+  bool version = false;
 };
 
 // The options, or nothing with the reason in `error`.

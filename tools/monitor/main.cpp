@@ -10,6 +10,7 @@
 
 #include "Console.h"
 #include "Halvane3.h"
+#include "HalvaneVersion.h"
 #include "LibraryQueues.h"
 #include "MonitorOptions.h"
 #include "QueueFollower.h"
@@ -41,6 +42,10 @@ int main(int argc, char** argv) {
   prepareConsole();
   if (options->help) {
     std::fputs(kMonitorUsage, stdout);
+    return 0;
+  }
+  if (options->version) {
+    std::printf("halvane3-monitor %s\n", kHalvaneVersion);
     return 0;
   }
   if (!attached()) {

@@ -40,7 +40,7 @@ target_compile_definitions(exchange_tests PRIVATE
   EXCHANGE_HELPER_PATH="exchange_helper.exe"
   MONITOR_PATH="halvane3-monitor.exe"
 )
-target_link_libraries(exchange_tests PRIVATE gtest_main)
+target_link_libraries(exchange_tests PRIVATE gtest_main halvane_version)
 add_dependencies(exchange_tests Halvane3 exchange_helper halvane3-monitor)
 
 # The header from C, every export called through the import library.
