@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QDate>
 #include <QFrame>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -20,6 +19,7 @@
 #include "common/Halvane_Common_Procedures.h"
 #include "config-editor/DayTypeImages.h"
 #include "config-editor/EditorHost.h"
+#include "config-editor/FittedFrame.h"
 #include "config-editor/ProgramTexts.h"
 #include "config-editor/Workspace.h"
 
@@ -48,17 +48,17 @@ int MonthIndex(int year, int month) {
 
 CalendarPanel::CalendarPanel(EditorHost& host, CalendarDocument& document, QWidget* parent)
     : QWidget(parent), host_(host), document_(document) {
-  auto* frame = new QFrame;
-  frame->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-  auto* frameLayout = new QVBoxLayout(frame);
-  frameLayout->setContentsMargins(frame->frameWidth(), frame->frameWidth(), frame->frameWidth(),
-                                  frame->frameWidth());
+  fitted_ = new FittedFrame(kPictureUnits, QSize());
+  QFrame& frame = fitted_->Frame();
+  auto* frameLayout = new QVBoxLayout(&frame);
+  frameLayout->setContentsMargins(frame.frameWidth(), frame.frameWidth(), frame.frameWidth(),
+                                  frame.frameWidth());
   surface_ = new SurfaceWidget;
   surface_->setObjectName(QStringLiteral("Picture_Calendar"));
   surface_->setAccessibleName(tr("Calendar"));
   surface_->Surface().SetImageOffset(QPointF(kImageShift, 0));
-  surface_->Surface().Resize(QSize(kSurfaceWidth, kSurfaceHeight));
-  frameLayout->addWidget(surface_);
+  surface_->Surface().Resize(kPictureUnits);
+  frameLayout->addWidget(surface_, 0, Qt::AlignLeft | Qt::AlignTop);
   host_.AttachSurface(surface_->Surface());
 
   title_ = new QLabel;
@@ -85,17 +85,20 @@ CalendarPanel::CalendarPanel(EditorHost& host, CalendarDocument& document, QWidg
   file_->setWordWrap(true);
   file_->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-  auto* left = new QVBoxLayout;
-  left->addWidget(CreateNavigation());
-  left->addWidget(title_);
-  left->addWidget(frame, 0, Qt::AlignLeft);
-  left->addWidget(showPeriods_);
-  left->addWidget(file_);
-  left->addStretch();
+  // The day-type list follows the month's right edge, at whatever scale it is drawn.
+  fitted_->SetSide(CreateDayTypeList());
+  connect(fitted_, &FittedFrame::Fitted, this, [this] {
+    if (surface_->Surface().Scale() == fitted_->Scale()) return;
+    surface_->Surface().SetScale(fitted_->Scale());
+    Repaint();
+  });
 
-  auto* layout = new QHBoxLayout(this);
-  layout->addLayout(left);
-  layout->addWidget(CreateDayTypeList(), 1);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(CreateNavigation());
+  layout->addWidget(title_);
+  layout->addWidget(fitted_, 1);
+  layout->addWidget(showPeriods_);
+  layout->addWidget(file_);
 
   connect(surface_, &SurfaceWidget::MousePressed, this, &CalendarPanel::OnPressed);
   connect(surface_, &SurfaceWidget::MouseMoved, this, [this](const SurfaceMouse& mouse) {
@@ -183,6 +186,7 @@ QWidget* CalendarPanel::CreateNavigation() {
 
 QWidget* CalendarPanel::CreateDayTypeList() {
   auto* column = new QWidget;
+  column->setMaximumWidth(300);
   auto* layout = new QVBoxLayout(column);
   layout->setContentsMargins(0, 0, 0, 0);
   dayTypes_ = new QListWidget;

@@ -1,7 +1,7 @@
 // The calendar of day types: the month view of the calendar file with month and year
-// navigation (kept inside 2000..2039), the day-type list to paint with, "Show on-duty
-// periods" with the schedule of the profile selected on the Profiles tab, and tooltips
-// that name a date's day type.
+// navigation (kept inside 2000..2039), drawn at the largest scale the tab has room for, the
+// day-type list to paint with, "Show on-duty periods" with the schedule of the profile
+// selected on the Profiles tab, and tooltips that name a date's day type.
 //
 // Keys on the surface: the arrow keys choose a date, Space paints it with the chosen day
 // type, Page Up and Page Down turn the months.
@@ -24,15 +24,15 @@ namespace ConfigEditor {
 
 class CalendarDocument;
 class EditorHost;
+class FittedFrame;
 
 class CalendarPanel : public QWidget {
   Q_OBJECT
  public:
   static constexpr int kFirstYear = 2000;
   static constexpr int kLastYear = 2039;
-  // The month grid with its headings and week numbers.
-  static constexpr int kSurfaceWidth = 314;
-  static constexpr int kSurfaceHeight = 174;
+  // The month grid with its headings and week numbers, at scale 1.
+  static constexpr QSize kPictureUnits{314, 174};
 
   CalendarPanel(EditorHost& host, CalendarDocument& document, QWidget* parent = nullptr);
   ~CalendarPanel() override;
@@ -69,6 +69,7 @@ class CalendarPanel : public QWidget {
   EditorHost& host_;
   CalendarDocument& document_;
   std::shared_ptr<Halvane_Config::cProfile> profile_;
+  FittedFrame* fitted_ = nullptr;
   SurfaceWidget* surface_ = nullptr;
   QPushButton* previous_ = nullptr;
   QPushButton* next_ = nullptr;

@@ -29,29 +29,40 @@ bool TakeValue(std::string_view name, const std::vector<std::string>& arguments,
 
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
   ParsedCommandLine parsed;
+  std::string plain;  // the folder as a plain argument
   for (std::size_t i = 0; i < arguments.size() && parsed.error.empty(); ++i) {
     const std::string& argument = arguments[i];
     if (argument == "--help" || argument == "-h") {
       parsed.options.help = true;
     } else if (argument == "--version" || argument == "-V") {
       parsed.options.version = true;
+    } else if (!argument.empty() && argument[0] != '-') {
+      if (!plain.empty()) parsed.error = "one folder only: " + plain + " or " + argument + "?";
+      plain = argument;
     } else if (!TakeValue("--folder", arguments, i, parsed.options.folder, parsed.error) &&
                !TakeValue("--calendar", arguments, i, parsed.options.calendar, parsed.error)) {
       parsed.error = "unknown argument: " + argument;
     }
   }
+  if (!plain.empty() && parsed.error.empty()) {
+    if (!parsed.options.folder.empty()) {
+      parsed.error = "one folder only: " + plain + " or " + parsed.options.folder + "?";
+    }
+    parsed.options.folder = plain;
+  }
   return parsed;
 }
 
 std::string UsageText() {
-  return "Usage: halvane-config [--folder DIR] [--calendar FILE]\n"
+  return "Usage: halvane-config [[--folder] DIR] [--calendar FILE]\n"
          "  or:  halvane-config --help | --version\n"
          "\n"
          "Shows and changes what an alarm server loads from its program folder: the\n"
          "profiles (Profiles/Profile_NNNN.dat) with their weekly schedules, the calendar of\n"
          "day types and the receivers (Receivers/Receiver_NNNN.dat).\n"
          "\n"
-         "  --folder DIR     the program folder (default: the folder of this program)\n"
+         "  DIR, --folder DIR\n"
+         "                   the program folder (default: the folder of this program)\n"
          "  --calendar FILE  the calendar file (default: Calendar.dat in the program folder)\n"
          "  --help           this text\n"
          "  --version        the version\n"

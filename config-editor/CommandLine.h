@@ -1,6 +1,6 @@
 // The command line of halvane-config:
 //
-//   halvane-config [--folder DIR] [--calendar FILE]
+//   halvane-config [[--folder] DIR] [--calendar FILE]
 //   halvane-config --help
 //   halvane-config --version
 #pragma once
@@ -29,8 +29,9 @@ struct ParsedCommandLine {
   std::string error;  // what is wrong with the arguments; empty when nothing is
 };
 
-// The arguments after the program's name. "--folder DIR" and "--folder=DIR" both work; a
-// later option of the same name wins.
+// The arguments after the program's name. The folder is a plain argument, "--folder DIR"
+// or "--folder=DIR"; a later option of the same name wins, but a plain folder and another
+// one are an error.
 ParsedCommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
 std::string UsageText();

@@ -232,7 +232,7 @@ void EditorHost::DrawListImage(Arguments arguments) {
   const auto surface = surfaces_.find(deviceContext);
   if (surface == surfaces_.end()) throw hcp::RuntimeError(hcp::kInvalidProcedureCall);
   QtPaintSurface& target = *surface->second;
-  target.DrawImage(DayTypeImages::Image(index, target.Image().devicePixelRatio()), QPointF(x, y));
+  target.DrawImage(DayTypeImages::Image(index, target.DeviceScale()), QPointF(x, y));
 }
 
 }  // namespace ConfigEditor

@@ -21,6 +21,8 @@
 #include "config-editor/EditorHost.h"
 #include "config-editor/LogPane.h"
 #include "config-editor/ProfilesPage.h"
+#include "config-editor/ProgramTexts.h"
+#include "config-editor/ReceiverListField.h"
 #include "config-editor/ReceiversPage.h"
 #include "config-editor/ScheduleEditorPanel.h"
 #include "config-editor/Scrolled.h"
@@ -36,6 +38,10 @@ namespace {
 
 const QString kDeleteAllPeriodsKey = QStringLiteral("Schedule/DeleteAllPeriods");
 const QString kTabKey = QStringLiteral("Window/Tab");
+const QString kRecentKey = QStringLiteral("Window/RecentFolders");
+constexpr int kRecentFolders = 8;
+// A log line names at most this many of the files a save wrote.
+constexpr int kWrittenNamesShown = 12;
 // Files are checked this long after the folder last changed or the window was activated,
 // so that the many changes of one save by another program are looked at once.
 constexpr int kDiskCheckDelayMilliseconds = 300;
@@ -96,6 +102,9 @@ MainWindow::MainWindow(Workspace& workspace, UserQuestions& questions, QWidget* 
   connect(calendar_, &CalendarPanel::Edited, this, &MainWindow::UpdateState);
   connect(receivers_, &ReceiversPage::Edited, this, &MainWindow::UpdateState);
   connect(&receivers_->List(), &ObjectListPanel::ListChanged, this, &MainWindow::UpdateState);
+  connect(receivers_, &ReceiversPage::Edited, this, &MainWindow::ShowReceiverNames);
+  connect(&receivers_->List(), &ObjectListPanel::ListChanged, this, &MainWindow::ShowReceiverNames);
+  receivers_->List().SetRemovalNote([this](int index) { return ProfilesNaming(index); });
 
   diskCheck_ = new QTimer(this);
   diskCheck_->setSingleShot(true);
@@ -129,7 +138,7 @@ MainWindow::~MainWindow() {
   workspace_.Lock().Release();
 }
 
-void MainWindow::OpenFolder(const QString& folder, const QString& calendarPath) {
+bool MainWindow::TakeLock(const QString& folder) {
   bool readOnly = false;
   FolderLock& lock = workspace_.Lock();
   switch (lock.Take(folder)) {
@@ -160,19 +169,94 @@ void MainWindow::OpenFolder(const QString& folder, const QString& calendarPath) 
                        .arg(folder, lock.Problem()));
       break;
   }
+  return readOnly;
+}
+
+void MainWindow::OpenFolder(const QString& folder, const QString& calendarPath) {
+  const QStringList unwritable = Workspace::Unwritable(folder, calendarPath);
+  if (!unwritable.isEmpty()) {
+    // Nothing could be saved, so nothing is changed either; no lock is needed to look.
+    workspace_.Lock().Release();
+    log_->Append(
+        tr("%1 cannot be written: %2.").arg(folder, unwritable.join(QStringLiteral(", "))));
+  }
+  const bool readOnly = !unwritable.isEmpty() || TakeLock(folder);
   workspace_.Open(folder, calendarPath);
   profiles_->List().Select(workspace_.Profiles().Count() > 0 ? 0 : -1);
   receivers_->List().Select(workspace_.Receivers().Count() > 0 ? 0 : -1);
-  log_->Append(tr("Program folder %1: %2 profiles, %3 receivers.")
-                   .arg(workspace_.Folder())
-                   .arg(workspace_.Profiles().Count())
-                   .arg(workspace_.Receivers().Count()));
+  ShowReceiverNames();
+  RememberFolder(workspace_.Folder(), true);
+  log_->Append(tr("Program folder %1: %2, %3.")
+                   .arg(workspace_.Folder(),
+                        Counted(workspace_.Profiles().Count(), tr("profile"), tr("profiles")),
+                        Counted(workspace_.Receivers().Count(), tr("receiver"), tr("receivers"))));
   if (!workspace_.Calendar().Readable())
     log_->Append(tr("The calendar %1 cannot be read (%2); it is not saved over.")
                      .arg(workspace_.Calendar().Path(), workspace_.Calendar().Problem()));
   calendar_->Reload();
   SetReadOnly(readOnly);
   WatchFolder();
+}
+
+void MainWindow::SwitchFolder(const QString& folder) {
+  const QFileInfo info(folder);
+  if (!info.isDir() || !info.isReadable()) {
+    questions_.ShowError(this, tr("%1 is not a folder that can be read.").arg(folder));
+    RememberFolder(folder, false);
+    return;
+  }
+  if (!SettleUnsaved()) return;
+  OpenFolder(QDir(info.absoluteFilePath()).path() + u'/');
+}
+
+void MainWindow::RememberFolder(const QString& folder, bool keep) {
+  QSettings settings;
+  QStringList folders = settings.value(kRecentKey).toStringList();
+  folders.removeAll(folder);
+  if (keep) folders.prepend(folder);
+  while (folders.size() > kRecentFolders)
+    folders.removeLast();
+  settings.setValue(kRecentKey, folders);
+}
+
+void MainWindow::FillRecentFolders() {
+  recent_->clear();
+  int number = 0;
+  for (const QString& folder : QSettings().value(kRecentKey).toStringList()) {
+    if (folder == workspace_.Folder()) continue;
+    const QString shown = QDir::toNativeSeparators(folder).replace(u'&', QStringLiteral("&&"));
+    recent_->addAction(QStringLiteral("&%1 %2").arg(++number).arg(shown), this,
+                       [this, folder] { SwitchFolder(folder); });
+  }
+  if (number == 0) recent_->addAction(tr("(none yet)"))->setEnabled(false);
+}
+
+void MainWindow::ShowReceiverNames() {
+  QStringList names;
+  ReceiverFiles& receivers = workspace_.Receivers();
+  for (int i = 0; i < receivers.Count(); ++i) {
+    if (receivers.IsReadable(i)) names << receivers.RowAt(i).name;
+  }
+  profiles_->SetReceiverNames(names);
+}
+
+QString MainWindow::ProfilesNaming(int receiver) const {
+  const ObjectList::Row row = workspace_.Receivers().RowAt(receiver);
+  if (!row.readable) return {};
+  QStringList naming;
+  const ProfileFiles& profiles = workspace_.Profiles();
+  for (int i = 0; i < profiles.Count(); ++i) {
+    const std::shared_ptr<hc::cProfile> profile = profiles.Editable(i);
+    if (!profile) continue;
+    const QStringList named =
+        SplitReceiverList(QString::fromStdU16String(profile->m_ParallellReceivers)) +
+        SplitReceiverList(QString::fromStdU16String(profile->m_SequentialReceivers));
+    if (named.contains(row.name)) naming << QStringLiteral("\"%1\"").arg(profiles.RowAt(i).name);
+  }
+  if (naming.isEmpty()) return {};
+  return tr("Named by %1: %2. Their receiver lists keep the name, which then matches no receiver.")
+      .arg(Counted(naming.size(), tr("profile"), tr("profiles")),
+           naming.join(QStringLiteral(", ")));
 }
 
 void MainWindow::SetReadOnly(bool readOnly) {
@@ -225,6 +309,16 @@ void MainWindow::CheckDisk() {
 
 void MainWindow::CreateMenus() {
   QMenu* file = menuBar()->addMenu(tr("&File"));
+  file->addAction(tr("&Open folder..."), QKeySequence::Open, this,
+                  [this] {
+                    const QString chosen = questions_.AskForFolder(this, workspace_.Folder());
+                    if (!chosen.isEmpty()) SwitchFolder(chosen);
+                  })
+      ->setObjectName(QStringLiteral("Command_OpenFolder"));
+  recent_ = file->addMenu(tr("&Recent folders"));
+  recent_->setObjectName(QStringLiteral("Menu_RecentFolders"));
+  connect(recent_, &QMenu::aboutToShow, this, &MainWindow::FillRecentFolders);
+  file->addSeparator();
   save_ = file->addAction(tr("&Save all"), QKeySequence::Save, this, &MainWindow::SaveAll);
   save_->setObjectName(QStringLiteral("Command_SaveAll"));
   discard_ = file->addAction(tr("&Discard all changes"), this, [this] {
@@ -258,7 +352,7 @@ void MainWindow::UpdateState() {
   const bool modified = workspace_.AnyModified();
   setWindowTitle(QStringLiteral("%1%2%3 - halvane-config")
                      .arg(workspace_.Folder(),
-                          workspace_.ReadOnly() ? tr(" [read-only]") : QString(),
+                          workspace_.ReadOnly() ? tr(" (read-only)") : QString(),
                           modified ? QStringLiteral(" *") : QString()));
   save_->setEnabled(modified && !workspace_.ReadOnly());
 }
@@ -342,6 +436,7 @@ bool MainWindow::CommitSaves(Batch& batch) {
   for (const Batch::Staged& staged : batch.staged) {
     const int index = staged.list->IndexOfEntry(staged.entry);
     if (index >= 0 && staged.list->Finish(index, batch.saves, staged.save) == SaveResult::Saved) {
+      written_ << QDir(workspace_.Folder()).relativeFilePath(staged.list->FileName(index));
       continue;
     }
     failed << staged.what;
@@ -357,6 +452,7 @@ bool MainWindow::SaveLeaving(ObjectList& list, int index, const QString& noun) {
   Batch batch;
   Saving saving = SaveEntry(list, index, noun, batch);
   if (saving == Saving::Saved && !CommitSaves(batch)) saving = Saving::Failed;
+  LogWritten();
   if (saving == Saving::Refused) {
     ReportRefused({tr("The %1 \"%2\": %3").arg(noun, name, list.RefusedReasons(index).join("; "))});
   }
@@ -380,7 +476,10 @@ MainWindow::Saving MainWindow::SaveCalendar() {
     if (answer != Saving::Saved) return answer;
     result = calendar.Save(&error, SaveCheck::Overwrite, &errorNumber);
   }
-  if (result == SaveResult::Saved) return Saving::Saved;
+  if (result == SaveResult::Saved) {
+    written_ << QDir(workspace_.Folder()).relativeFilePath(calendar.Path());
+    return Saving::Saved;
+  }
   log_->Append(tr("The calendar %1 was not saved: %2").arg(calendar.Path(), error));
   SaveFailed(what, errorNumber == Halvane_Common_Procedures::kDiskFull);
   return Saving::Failed;
@@ -434,6 +533,7 @@ bool MainWindow::SaveAll() {
     stopped = saving == Saving::Cancelled;
     reloaded = reloaded || saving == Saving::Reloaded;
   }
+  LogWritten();
   // Entries read again or gone; saved new ones have their identities now.
   profiles_->List().Follow();
   receivers_->List().Follow();
@@ -444,6 +544,20 @@ bool MainWindow::SaveAll() {
   // Not after changes were given up for what another program wrote: they are not saved.
   if (saved && !reloaded) log_->Append(tr("Everything is saved."));
   return saved;
+}
+
+void MainWindow::LogWritten() {
+  if (written_.isEmpty()) return;
+  QStringList shown = written_;
+  const qsizetype more = shown.size() - kWrittenNamesShown;
+  if (more > 0) {
+    shown.resize(kWrittenNamesShown);
+    shown << tr("%1 more").arg(more);
+  }
+  log_->Append(tr("Wrote %1: %2.")
+                   .arg(Counted(written_.size(), tr("file"), tr("files")),
+                        shown.join(QStringLiteral(", "))));
+  written_.clear();
 }
 
 void MainWindow::DiscardAll() {
@@ -464,35 +578,38 @@ QStringList MainWindow::UnsavedNames() const {
   QStringList names;
   const auto add = [&names](const ObjectList& list, const QString& noun) {
     for (int i = 0; i < list.Count(); ++i)
-      if (list.IsModified(i)) names << tr("the %1 \"%2\"").arg(noun, list.RowAt(i).name);
+      if (list.IsModified(i)) {
+        names << tr("the %1 \"%2\" (%3)").arg(noun, list.RowAt(i).name, list.WhatIsUnsaved(i));
+      }
   };
   add(workspace_.Profiles(), Noun(ProfileKind::kNoun));
   add(workspace_.Receivers(), Noun(ReceiverKind::kNoun));
-  if (workspace_.Calendar().IsModified()) names << tr("the calendar");
+  if (workspace_.Calendar().IsModified()) names << tr("the calendar (dates painted)");
   return names;
 }
 
-void MainWindow::closeEvent(QCloseEvent* event) {
-  bool close = true;
+bool MainWindow::SettleUnsaved() {
   QStringList unsaved = UnsavedNames();
-  if (!unsaved.isEmpty()) {
-    const qsizetype more = unsaved.size() - kUnsavedNamesShown;
-    if (more > 0) {
-      unsaved.resize(kUnsavedNamesShown);
-      unsaved << tr("and %1 more").arg(more);
-    }
-    switch (questions_.AskToSave(
-        this, tr("These have unsaved changes:\n%1\n\nSave them?").arg(unsaved.join(u'\n')))) {
-      case UserQuestions::Choice::Save:
-        close = SaveAll();
-        break;
-      case UserQuestions::Choice::Discard:
-        break;
-      case UserQuestions::Choice::Cancel:
-        close = false;
-        break;
-    }
+  if (unsaved.isEmpty()) return true;
+  const qsizetype more = unsaved.size() - kUnsavedNamesShown;
+  if (more > 0) {
+    unsaved.resize(kUnsavedNamesShown);
+    unsaved << tr("and %1 more").arg(more);
   }
+  switch (questions_.AskToSave(
+      this, tr("These have unsaved changes:\n%1\n\nSave them?").arg(unsaved.join(u'\n')))) {
+    case UserQuestions::Choice::Save:
+      return SaveAll();
+    case UserQuestions::Choice::Discard:
+      return true;
+    case UserQuestions::Choice::Cancel:
+      break;
+  }
+  return false;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  const bool close = SettleUnsaved();
   if (close) QSettings().setValue(kTabKey, tabs_->currentIndex());
   event->setAccepted(close);
 }

@@ -2,6 +2,9 @@
 // folder, the log pane below them, and the menus that reach every command by keyboard. The
 // title carries "*" while anything is unsaved; closing then asks to save, discard or stay.
 //
+// File > Open folder... and the recent folders open another program folder, once what is
+// unsaved is saved or given up. A folder that cannot be written is opened read-only.
+//
 // Other programs may write the same files meanwhile: another window on the folder, an
 // editor, a copy from a backup. The window holds the folder's lock file, so that a second
 // window is told at its start; it watches the folder and checks the files whenever it is
@@ -13,6 +16,7 @@
 
 class QAction;
 class QFileSystemWatcher;
+class QMenu;
 class QTabWidget;
 class QTimer;
 
@@ -34,9 +38,13 @@ class MainWindow : public QMainWindow {
   ~MainWindow() override;
 
   // Takes the folder's lock (asking whether to open it read-only when another window has
-  // it), reads what lies in the program folder ("/" at its end) and shows it; the log pane
-  // shows what reading logs. An empty calendar path means "Calendar.dat" in the folder.
+  // it; read-only without asking when it cannot be written), reads what lies in the program
+  // folder ("/" at its end) and shows it; the log pane shows what reading logs. An empty
+  // calendar path means "Calendar.dat" in the folder.
   void OpenFolder(const QString& folder, const QString& calendarPath = {});
+  // Opens another folder as the user asked (File > Open folder..., a recent folder): one
+  // that cannot be read is refused, and what is unsaved is settled first.
+  void SwitchFolder(const QString& folder);
 
   ProfilesPage& Profiles() { return *profiles_; }
   ReceiversPage& Receivers() { return *receivers_; }
@@ -71,7 +79,22 @@ class MainWindow : public QMainWindow {
   };
 
   void CreateMenus();
+  // Takes the folder's lock; true when the user chose to open it read-only, as another
+  // window has it.
+  bool TakeLock(const QString& folder);
+  void FillRecentFolders();
+  // The folder first in the recent folders, or out of them.
+  void RememberFolder(const QString& folder, bool keep);
   void SetReadOnly(bool readOnly);
+  // Asks to save or give up what is unsaved before the window leaves it; false when the
+  // user stays, or a save failed.
+  bool SettleUnsaved();
+  // The folder's receivers, for the profiles' receiver lists.
+  void ShowReceiverNames();
+  // The profiles whose receiver lists name a receiver, for the question before removing it.
+  QString ProfilesNaming(int receiver) const;
+  // One log line naming the files the last saves wrote.
+  void LogWritten();
   // Saves made together in one durable SaveBatch.
   struct Batch;
   // Stages the save of one profile or receiver (noun says which kind) in batch, asking
@@ -107,9 +130,11 @@ class MainWindow : public QMainWindow {
   ReceiversPage* receivers_ = nullptr;
   QAction* save_ = nullptr;
   QAction* discard_ = nullptr;
+  QMenu* recent_ = nullptr;
   QFileSystemWatcher* watcher_ = nullptr;
   QTimer* diskCheck_ = nullptr;
   QString lastLogLine_;
+  QStringList written_;  // files saved since the last LogWritten, relative to the folder
 };
 
 }  // namespace ConfigEditor

@@ -77,6 +77,20 @@ QStringList ObjectList::RefusedReasons(int index) const {
   return reasons;
 }
 
+QString ObjectList::WhatIsUnsaved(int index) const {
+  const Row row = RowAt(index);
+  QStringList what;
+  if (row.identity < 0) what << Tr("new, never saved");
+  QStringList red;
+  for (const auto& [field, refused] : Refused(index))
+    red << refused.label;
+  if (!red.isEmpty()) what << Tr("red fields: %1").arg(red.join(QStringLiteral(", ")));
+  if (what.isEmpty()) what << Tr("changed");
+  if (row.disk == DiskState::Changed) what << Tr("its file was changed on disk meanwhile");
+  if (row.disk == DiskState::Removed) what << Tr("its file was removed on disk meanwhile");
+  return what.join(QStringLiteral("; "));
+}
+
 std::shared_ptr<hc::cProfile> ProfileKind::New() {
   auto profile = std::make_shared<hc::cProfile>();
   profile->SetName(Tr("New profile").toStdU16String());

@@ -106,6 +106,9 @@ class ObjectList {
   virtual const std::map<int, RefusedField>& Refused(int index) const = 0;
   // "Setting 4 "70000": out of range for Integer (-32,768..32,767)", one per field.
   QStringList RefusedReasons(int index) const;
+  // What is unsaved of a modified entry: "new, never saved", "red fields: Setting 4",
+  // "changed", and whether its file changed on disk meanwhile.
+  QString WhatIsUnsaved(int index) const;
 };
 
 // What ObjectFiles needs to know of a kind: ProfileKind and ReceiverKind.

@@ -119,8 +119,9 @@ bool ObjectListPanel::SettleCurrent() {
   if (current_ < 0 || !list_.IsModified(current_)) return true;
   const ObjectList::Row row = list_.RowAt(current_);
   const int countBefore = list_.Count();
-  switch (questions_.AskToSave(
-      this, tr("The %1 \"%2\" has unsaved changes. Save them?").arg(kind_.singular, row.name))) {
+  switch (questions_.AskToSave(this,
+                               tr("The %1 \"%2\" has unsaved changes (%3). Save them?")
+                                   .arg(kind_.singular, row.name, list_.WhatIsUnsaved(current_)))) {
     case UserQuestions::Choice::Save:
       if (!kind_.save(current_)) return false;
       break;
@@ -161,12 +162,14 @@ void ObjectListPanel::AddEntry(int index) {
 void ObjectListPanel::RemoveCurrent() {
   if (current_ < 0) return;
   const ObjectList::Row row = list_.RowAt(current_);
-  const QString question =
+  QString question =
       row.identity < 0
           ? tr("Remove the new %1 \"%2\"? It has not been saved.").arg(kind_.singular, row.name)
           : tr("Remove the %1 \"%2\" and delete its file %3?")
                 .arg(kind_.singular, row.readable ? row.name : row.problem,
                      list_.FileName(current_));
+  if (const QString note = removalNote_ ? removalNote_(current_) : QString(); !note.isEmpty())
+    question += QStringLiteral("\n\n") + note;
   if (!questions_.Confirm(this, question)) return;
   list_.Remove(current_);
   Select(std::min(current_, list_.Count() - 1));

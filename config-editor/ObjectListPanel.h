@@ -41,6 +41,8 @@ class ObjectListPanel : public QWidget {
   void Follow();
   // Looking only: no New, Duplicate or Remove.
   void SetReadOnly(bool readOnly);
+  // What removing an entry means besides its file (who refers to it), for the question.
+  void SetRemovalNote(std::function<QString(int index)> note) { removalNote_ = std::move(note); }
   // Asks about the selected entry's unsaved changes and saves or discards them; false
   // when the user chose to stay, or the save failed.
   bool SettleCurrent();
@@ -61,6 +63,7 @@ class ObjectListPanel : public QWidget {
   ObjectList& list_;
   UserQuestions& questions_;
   Kind kind_;
+  std::function<QString(int index)> removalNote_;
   QTreeWidget* tree_ = nullptr;
   QPushButton* add_ = nullptr;
   QPushButton* duplicate_ = nullptr;

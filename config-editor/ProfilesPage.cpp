@@ -1,16 +1,23 @@
 #include "config-editor/ProfilesPage.h"
 
 #include <QCheckBox>
+#include <QFrame>
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSignalBlocker>
+#include <QSpinBox>
 #include <QSplitter>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 #include "common/Halvane_Common_Procedures.h"
 #include "config-editor/FieldForm.h"
+#include "config-editor/ReceiverListField.h"
 #include "config-editor/ScheduleEditorPanel.h"
 #include "config-editor/Scrolled.h"
 
@@ -48,6 +55,7 @@ ProfilesPage::ProfilesPage(ProfileFiles& profiles, EditorHost& host, UserQuestio
     if (Current() != (showsEntry_ ? shown_ : nullptr)) Show();
   });
   connect(editor_, &ScheduleEditorPanel::Edited, this, &ProfilesPage::Edited);
+  connect(this, &ProfilesPage::Edited, this, &ProfilesPage::ShowScheduleNote);
   Show();
 }
 
@@ -79,10 +87,9 @@ QWidget* ProfilesPage::CreateDetails(EditorHost& host) {
       tr("Ena&bled"), QStringLiteral("Check_Profile_Enabled"), [this] { return shown_->m_Enabled; },
       [this](bool enabled) { shown_->m_Enabled = enabled; });
 
-  editor_ = new ScheduleEditorPanel(host);
   tabs_ = new QTabWidget;
   tabs_->setObjectName(QStringLiteral("Tabs_Profile"));
-  tabs_->addTab(Scrolled(editor_), tr("&Schedule"));
+  tabs_->addTab(Scrolled(CreateScheduleTab(host)), tr("&Schedule"));
   tabs_->addTab(Scrolled(CreateGeneral()), tr("&General"));
   tabs_->addTab(Scrolled(CreateConditions()), tr("Con&ditions"));
   tabs_->addTab(Scrolled(CreateExternal()), tr("E&xternal"));
@@ -95,24 +102,63 @@ QWidget* ProfilesPage::CreateDetails(EditorHost& host) {
   return details_;
 }
 
+QWidget* ProfilesPage::CreateScheduleTab(EditorHost& host) {
+  // A new profile's schedule is not used until the user says so; the server then ignores
+  // it, which the schedule itself does not show.
+  scheduleNote_ = new QFrame;
+  scheduleNote_->setObjectName(QStringLiteral("Note_ScheduleNotUsed"));
+  scheduleNote_->setFrameStyle(QFrame::StyledPanel | QFrame::Plain);
+  auto* icon = new QLabel;
+  const int size = style()->pixelMetric(QStyle::PM_SmallIconSize);
+  icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(size, size));
+  auto* text = new QLabel(tr("The server ignores this schedule: Use the time schedule is off"));
+  text->setWordWrap(true);
+  auto* turnOn = new QPushButton(tr("Turn it on"));
+  turnOn->setObjectName(QStringLiteral("Command_UseTimeSchedule"));
+  connect(turnOn, &QPushButton::clicked, this, [this] { useSchedule_->setChecked(true); });
+  auto* note = new QHBoxLayout(scheduleNote_);
+  note->addWidget(icon);
+  note->addWidget(text, 1);
+  note->addWidget(turnOn);
+
+  editor_ = new ScheduleEditorPanel(host);
+  auto* page = new QWidget;
+  auto* layout = new QVBoxLayout(page);
+  layout->addWidget(scheduleNote_);
+  layout->addWidget(editor_, 1);
+  return page;
+}
+
+void ProfilesPage::AddReceiverList(FieldForm& form, const QString& label, const QString& name,
+                                   std::u16string hc::cProfile::*member) {
+  auto* field = new ReceiverListField(name);
+  form.AddRow(label, field,
+              [this, field, member] { field->SetText(FromU16(shown_.get()->*member)); });
+  connect(field, &ReceiverListField::Edited, this, [this, member](const QString& text) {
+    shown_.get()->*member = text.toStdU16String();
+    emit Edited();
+  });
+  receiverLists_.push_back(field);
+}
+
 QWidget* ProfilesPage::CreateGeneral() {
   FieldForm* form = NewForm();
-  form->AddFlag(
+  useSchedule_ = form->AddFlag(
       tr("Use the &time schedule"), QStringLiteral("Check_Profile_UseTimeSchedule"),
       [this] { return shown_->m_UseTimeSchedule; },
       [this](bool use) { shown_->m_UseTimeSchedule = use; });
   form->AddNumber(
-      tr("Off-duty alarm beha&viour:"), QStringLiteral("Text_Profile_OffDutyAlarmBehaviour"),
-      [this] { return shown_->m_OffDutyAlarmBehaviour; },
-      [this](std::int16_t value) { shown_->m_OffDutyAlarmBehaviour = value; });
-  form->AddText(
-      tr("P&arallel receivers:"), QStringLiteral("Text_Profile_ParallellReceivers"),
-      [this] { return FromU16(shown_->m_ParallellReceivers); },
-      [this](const QString& text) { shown_->m_ParallellReceivers = text.toStdU16String(); });
-  form->AddText(
-      tr("Se&quential receivers:"), QStringLiteral("Text_Profile_SequentialReceivers"),
-      [this] { return FromU16(shown_->m_SequentialReceivers); },
-      [this](const QString& text) { shown_->m_SequentialReceivers = text.toStdU16String(); });
+          tr("Off-duty alarm beha&viour:"), QStringLiteral("Text_Profile_OffDutyAlarmBehaviour"),
+          [this] { return shown_->m_OffDutyAlarmBehaviour; },
+          [this](std::int16_t value) { shown_->m_OffDutyAlarmBehaviour = value; })
+      ->setToolTip(tr("What happens to alarms outside the time schedule: a number that the alarm "
+                      "server reads. This window keeps it as it is and does not interpret it."));
+  AddReceiverList(*form, tr("P&arallel receivers:"),
+                  QStringLiteral("Text_Profile_ParallellReceivers"),
+                  &hc::cProfile::m_ParallellReceivers);
+  AddReceiverList(*form, tr("Se&quential receivers:"),
+                  QStringLiteral("Text_Profile_SequentialReceivers"),
+                  &hc::cProfile::m_SequentialReceivers);
   for (std::int16_t i = 0; i < hc::kProfileStates; ++i) {
     form->AddNumber(
         tr("State &%1:").arg(i), QStringLiteral("Text_Profile_State(%1)").arg(i),
@@ -224,6 +270,7 @@ void ProfilesPage::Show() {
   }
   ShowSystems();
   systems_->setEnabled(!readOnly_);
+  ShowScheduleNote();
   const bool unchanged = current && !current->HasChangedSinceLastLoadFromDisk();
   editor_->SetProfile(current);
   // Laid out for the editor, the schedule numbers its rows, which its period array holds:
@@ -232,6 +279,16 @@ void ProfilesPage::Show() {
   // Read-only, the schedule still shows, but takes no mouse or key.
   if (readOnly_) editor_->setEnabled(false);
   emit CurrentChanged();
+}
+
+void ProfilesPage::ShowScheduleNote() {
+  scheduleNote_->setVisible(showsEntry_ && !shown_->m_UseTimeSchedule);
+  scheduleNote_->setEnabled(!readOnly_);
+}
+
+void ProfilesPage::SetReceiverNames(const QStringList& names) {
+  for (ReceiverListField* field : receiverLists_)
+    field->SetReceivers(names);
 }
 
 }  // namespace ConfigEditor

@@ -19,6 +19,10 @@ QString Tr(const char* text) {
 
 }  // namespace
 
+QString Counted(qsizetype count, const QString& one, const QString& many) {
+  return QStringLiteral("%1 %2").arg(count).arg(count == 1 ? one : many);
+}
+
 void InstallProgramTexts() {
   // The numbers the configuration classes ask for, with the line each one starts.
   const std::pair<std::int32_t, const char*> kTexts[] = {

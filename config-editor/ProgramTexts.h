@@ -17,6 +17,9 @@ void InstallProgramTexts();
 // "S1" .. "S16" and "Special day 1" .. "Special day 16".
 void InstallDayTypeNames();
 
+// A count with its noun: "1 receiver", "2 receivers".
+QString Counted(qsizetype count, const QString& one, const QString& many);
+
 // The calendar's day-type list: item 1 is the ordinary day (value 0), then values 1..7
 // ("Like Monday" ..) and 8..23 (the special day types' names).
 inline constexpr int kDayTypeItems = 24;

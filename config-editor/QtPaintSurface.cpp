@@ -4,6 +4,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QToolTip>
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 
@@ -66,12 +67,49 @@ QtPaintSurface::QtPaintSurface(QWidget& widget)
 }
 
 void QtPaintSurface::Resize(QSize size) {
-  const qreal ratio = widget_ ? widget_->devicePixelRatioF() : 1;
+  ratio_ = widget_ ? widget_->devicePixelRatioF() : 1;
   size_ = size.expandedTo(QSize(1, 1));
-  image_ = QImage(size_ * ratio, QImage::Format_ARGB32_Premultiplied);
-  image_.setDevicePixelRatio(ratio);
-  if (widget_) widget_->setFixedSize(size_);
+  image_ = QImage(DevicePixel(size_.width()), DevicePixel(size_.height()),
+                  QImage::Format_ARGB32_Premultiplied);
+  image_.setDevicePixelRatio(ratio_);
+  if (widget_) {
+    widget_->setFixedSize(static_cast<int>(std::ceil(image_.width() / ratio_)),
+                          static_cast<int>(std::ceil(image_.height() / ratio_)));
+  }
   Clear();
+}
+
+void QtPaintSurface::SetScale(double scale) {
+  scale_ = scale;
+  Resize(size_);
+}
+
+int QtPaintSurface::DevicePixel(double units) const {
+  return static_cast<int>(std::floor(units * DeviceScale() + 0.5));
+}
+
+QPointF QtPaintSurface::ToWidget(QPointF units) const {
+  return QPointF(DevicePixel(units.x()), DevicePixel(units.y())) / ratio_;
+}
+
+QRectF QtPaintSurface::ToWidget(const QRectF& units) const {
+  return QRectF(ToWidget(units.topLeft()), ToWidget(units.bottomRight()));
+}
+
+QPointF QtPaintSurface::FromWidget(QPointF widget) const {
+  // The device pixel under the point belongs to the unit u with
+  // floor(u * k + 0.5) <= pixel < floor((u + 1) * k + 0.5).
+  const auto unit = [this](double coordinate) {
+    const double pixel = std::floor(coordinate * ratio_);
+    return std::ceil((pixel + 0.5) / DeviceScale()) - 1;
+  };
+  return {unit(widget.x()), unit(widget.y())};
+}
+
+QColor QtPaintSurface::ColourAt(QPointF widget) const {
+  const QPoint pixel(static_cast<int>(std::floor(widget.x() * ratio_)),
+                     static_cast<int>(std::floor(widget.y() * ratio_)));
+  return image_.valid(pixel) ? image_.pixelColor(pixel) : QColor();
 }
 
 void QtPaintSurface::Clear() {
@@ -91,12 +129,34 @@ QColor QtPaintSurface::ColourOf(hc::Colour colour) const {
   return palette.color(QPalette::Active, QPalette::WindowText);
 }
 
+QRect QtPaintSurface::DeviceRect(const QRectF& units) const {
+  return QRect(QPoint(DevicePixel(units.left()), DevicePixel(units.top())),
+               QPoint(DevicePixel(units.right()) - 1, DevicePixel(units.bottom()) - 1));
+}
+
 void QtPaintSurface::Fill(const QRectF& area, const QColor& colour) {
-  if (image_.isNull() || area.isEmpty()) return;
-  QPainter painter(&image_);
-  painter.fillRect(area, colour);
-  painter.end();
-  if (widget_) widget_->update(area.toAlignedRect());
+  const QRect device = DeviceRect(area) & image_.rect();
+  if (device.isEmpty()) return;
+  // Straight into the image: the classes draw their bars line by line, and a painter for
+  // each line would cost more than the pixels.
+  const QRgb value = qPremultiply(colour.rgba());
+  for (int y = device.top(); y <= device.bottom(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
+    std::fill(line + device.left(), line + device.right() + 1, value);
+  }
+  Update(device);
+}
+
+void QtPaintSurface::Update(const QRect& device) {
+  if (widget_) {
+    widget_->update(
+        QRectF(QPointF(device.topLeft()) / ratio_, QSizeF(device.size()) / ratio_).toAlignedRect());
+  }
+}
+
+void QtPaintSurface::BeginUnits(QPainter& painter) {
+  painter.begin(&image_);
+  painter.scale(scale_, scale_);
 }
 
 void QtPaintSurface::Line(double x1, double y1, double x2, double y2, hc::Colour colour) {
@@ -105,7 +165,7 @@ void QtPaintSurface::Line(double x1, double y1, double x2, double y2, hc::Colour
   const double ax = Pixel(x1), ay = Pixel(y1), bx = Pixel(x2), by = Pixel(y2);
   const QColor shade = ColourOf(colour);
   if (ay == by || ax == bx) {
-    // The pixels from the start up to, not including, the end.
+    // The units from the start up to, not including, the end.
     const double left = ax < bx ? ax : bx + (ax == bx ? 0 : 1);
     const double top = ay < by ? ay : by + (ay == by ? 0 : 1);
     Fill(QRectF(left, top, ay == by ? std::abs(bx - ax) : 1, ax == bx ? std::abs(by - ay) : 1),
@@ -113,16 +173,12 @@ void QtPaintSurface::Line(double x1, double y1, double x2, double y2, hc::Colour
     return;
   }
   if (image_.isNull()) return;
-  QPainter painter(&image_);
+  QPainter painter;
+  BeginUnits(painter);
   painter.setPen(QPen(shade, 1));
   painter.drawLine(QPointF(ax + 0.5, ay + 0.5), QPointF(bx + 0.5, by + 0.5));
   painter.end();
-  if (widget_) {
-    widget_->update(QRectF(QPointF(ax, ay), QPointF(bx, by))
-                        .normalized()
-                        .toAlignedRect()
-                        .adjusted(-1, -1, 1, 1));
-  }
+  Update(DeviceRect(QRectF(QPointF(ax, ay), QPointF(bx, by)).normalized().adjusted(-1, -1, 1, 1)));
 }
 
 void QtPaintSurface::FilledBox(double x, double y, double width, double height, hc::Colour colour) {
@@ -142,12 +198,13 @@ void QtPaintSurface::Print(std::u16string_view text) {
   const QFontMetricsF metrics(CurrentFont());
   const QRectF area(currentX_, currentY_, metrics.horizontalAdvance(shown), metrics.height());
   if (!image_.isNull()) {
-    QPainter painter(&image_);
+    QPainter painter;
+    BeginUnits(painter);
     painter.setFont(CurrentFont());
     painter.setPen(ColourOf(foreColor_));
     painter.drawText(QPointF(currentX_, currentY_ + metrics.ascent()), shown);
     painter.end();
-    if (widget_) widget_->update(area.toAlignedRect().adjusted(-1, -1, 1, 1));
+    Update(DeviceRect(area.adjusted(-1, -1, 1, 1)));
   }
   currentX_ += area.width();
 }
@@ -183,10 +240,12 @@ void QtPaintSurface::SetMousePointer(hc::MousePointer pointer) {
 void QtPaintSurface::DrawImage(const QImage& image, QPointF topLeft) {
   if (image_.isNull() || image.isNull()) return;
   const QPointF at(Pixel(topLeft.x() + imageOffset_.x()), Pixel(topLeft.y() + imageOffset_.y()));
+  const QRect device = DeviceRect(QRectF(at, image.deviceIndependentSize()));
   QPainter painter(&image_);
-  painter.drawImage(at, image);
+  painter.drawImage(QRectF(QPointF(device.topLeft()) / ratio_, QSizeF(device.size()) / ratio_),
+                    image);
   painter.end();
-  if (widget_) widget_->update(QRectF(at, image.deviceIndependentSize()).toAlignedRect());
+  Update(device);
 }
 
 }  // namespace ConfigEditor

@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QSignalBlocker>
+#include <QSpinBox>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -27,10 +28,15 @@ ReceiversPage::ReceiversPage(ReceiverFiles& receivers, UserQuestions& questions,
   form_->AddFlag(
       tr("Ena&bled"), QStringLiteral("Check_Receiver_Enabled"),
       [this] { return shown_->m_Enabled; }, [this](bool enabled) { shown_->m_Enabled = enabled; });
-  form_->AddNumber(
-      tr("&Type id:"), QStringLiteral("Text_Receiver_TypeId"),
-      [this] { return shown_->GetReceiverTypeId(); },
-      [this](std::int16_t id) { shown_->SetReceiverTypeId(id); });
+  form_
+      ->AddNumber(
+          tr("&Type id:"), QStringLiteral("Text_Receiver_TypeId"),
+          [this] { return shown_->GetReceiverTypeId(); },
+          [this](std::int16_t id) { shown_->SetReceiverTypeId(id); })
+      ->setToolTip(tr("The number of the receiver's type, which the alarm server looks up in "
+                      "its receiver-type catalogue (-1: none). The type decides what the four "
+                      "settings mean. This window has no catalogue: it keeps the number as it "
+                      "is."));
   form_->AddText(
       tr("Bac&kup receiver:"), QStringLiteral("Text_Receiver_BackupReceiver"),
       [this] { return QString::fromStdU16String(shown_->m_BackupReceiver); },

@@ -1,6 +1,7 @@
 #include "config-editor/ScheduleEditorPanel.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QFormLayout>
 #include <QFrame>
@@ -9,10 +10,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPainter>
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 #include <exception>
@@ -21,6 +24,9 @@
 #include "config-editor/DayTypeImages.h"
 #include "config-editor/EditorHost.h"
 #include "config-editor/FieldForm.h"
+#include "config-editor/FittedFrame.h"
+#include "config-editor/GroupReport.h"
+#include "config-editor/HourRuler.h"
 
 namespace ConfigEditor {
 
@@ -29,19 +35,28 @@ namespace hcp = Halvane_Common_Procedures;
 
 namespace {
 
-// The editor's geometry: minute m at x = 30 + m / 5, row r from y = r * 25.
+// The editor's geometry in its units: minute m at x = 30 + m / 5, row r from y = r * 25
+// with its bar from r * 25 + 4 to r * 25 + 18.
 constexpr int kRowHeight = 25;
 constexpr double kAxisLeft = 30;
-constexpr double kMinutesPerPixel = 5;
+constexpr double kAxisRight = 318;
+constexpr double kMinutesPerUnit = 5;
+constexpr int kBarTop = 4;
+constexpr int kBarHeight = 15;
 constexpr int kScrollStepsPerRow = 4;
 constexpr int kNoon = 720;
+constexpr int kMonday = 0;
+// The group's bracket: a tick from the axis to its upright, beside each grouped row.
+constexpr double kBracketLeft = kAxisRight + 2;
+constexpr double kBracketRight = kBracketLeft + 6;
+constexpr int kRowMarkAlpha = 90;
 
 double MinuteX(int minute) {
-  return kAxisLeft + minute / kMinutesPerPixel;
+  return kAxisLeft + minute / kMinutesPerUnit;
 }
 
 double RowMiddle(int row) {
-  return row * kRowHeight + 11;
+  return row * kRowHeight + kBarTop + kBarHeight / 2;
 }
 
 // Why a typed text is no time of day, or nothing when it is one. The schedule reads any
@@ -77,25 +92,22 @@ QString TimeTextProblem(const QString& text) {
 
 ScheduleEditorPanel::ScheduleEditorPanel(EditorHost& host, QWidget* parent)
     : QWidget(parent), host_(host) {
-  auto* layout = new QHBoxLayout(this);
+  auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
-  layout->addWidget(CreateFrame(), 0, Qt::AlignTop);
-  layout->addWidget(CreateFields(), 1, Qt::AlignTop);
+  layout->addWidget(CreateFrame(), 1);
+  fitted_->SetSide(CreateFields());
   CreatePopupMenu();
 
   host_.AttachSurface(surface_->Surface());
-  ScheduleLayout frame = host_.Layout();
-  frame.frame = QSizeF(kFrameWidth, kFrameHeight);
-  frame.scrollWidth = scroll_->sizeHint().width();
-  host_.SetLayout(frame);
-
   connect(&host_, &EditorHost::FieldsChanged, this, &ScheduleEditorPanel::ShowFields);
   connect(&host_, &EditorHost::PopupChanged, this, &ScheduleEditorPanel::ShowPopupState);
   connect(&host_, &EditorHost::LayoutChanged, this, &ScheduleEditorPanel::ShowLayout);
+  connect(fitted_, &FittedFrame::Fitted, this, &ScheduleEditorPanel::OnFitted);
   connect(surface_, &SurfaceWidget::MousePressed, this, &ScheduleEditorPanel::OnPressed);
   connect(surface_, &SurfaceWidget::MouseMoved, this, &ScheduleEditorPanel::OnMoved);
   connect(surface_, &SurfaceWidget::MouseReleased, this, &ScheduleEditorPanel::OnReleased);
   surface_->SetKeyHandler([this](const QKeyEvent& key) { return OnKey(key); });
+  surface_->SetOverlay([this](QPainter& painter) { DrawOverlay(painter); });
   SetProfile(nullptr);
 }
 
@@ -104,19 +116,24 @@ ScheduleEditorPanel::~ScheduleEditorPanel() {
 }
 
 QWidget* ScheduleEditorPanel::CreateFrame() {
-  auto* frame = new QFrame;
-  frame->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-  auto* inner = new QVBoxLayout(frame);
-  inner->setContentsMargins(frame->frameWidth(), frame->frameWidth(), frame->frameWidth(),
-                            frame->frameWidth());
+  fitted_ = new FittedFrame(kPictureUnits, QSize());
+  QFrame& frame = fitted_->Frame();
+  auto* inner = new QVBoxLayout(&frame);
+  inner->setContentsMargins(frame.frameWidth(), frame.frameWidth(), frame.frameWidth(),
+                            frame.frameWidth());
+  inner->setSpacing(0);
   viewport_ = new QWidget;
   viewport_->setObjectName(QStringLiteral("Picture_TimeSchedule_Frame"));
-  viewport_->setFixedSize(kFrameWidth, kFrameHeight);
-  inner->addWidget(viewport_);
-
+  viewport_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+  viewport_->installEventFilter(this);
   surface_ = new SurfaceWidget(viewport_);
   surface_->setObjectName(QStringLiteral("Picture_TimeSchedule"));
   surface_->setAccessibleName(tr("Weekly schedule"));
+  surface_->installEventFilter(this);
+  ruler_ = new HourRuler(surface_->Surface());
+  inner->addWidget(ruler_);
+  inner->addWidget(viewport_, 1);
+
   scroll_ = new QScrollBar(Qt::Vertical, viewport_);
   scroll_->setObjectName(QStringLiteral("VScroll_Schedule"));
   scroll_->setSingleStep(1);
@@ -124,16 +141,15 @@ QWidget* ScheduleEditorPanel::CreateFrame() {
   connect(scroll_, &QScrollBar::valueChanged, this, [this](int value) {
     ScheduleLayout layout = host_.Layout();
     layout.scrollTop = value;
-    // A step of the scroll bar is a quarter of a row.
-    layout.pictureTop =
-        -static_cast<int>(std::lround(value * kRowHeight / double(kScrollStepsPerRow)));
     host_.SetLayout(layout);
   });
-  return frame;
+  fitted_->SetFixed(QSize(scroll_->sizeHint().width(), ruler_->sizeHint().height()));
+  return fitted_;
 }
 
 QWidget* ScheduleEditorPanel::CreateFields() {
   auto* fields = new QWidget;
+  fields->setMaximumWidth(280);
   auto* form = new QFormLayout(fields);
   form->setContentsMargins(0, 0, 0, 0);
 
@@ -185,6 +201,8 @@ QWidget* ScheduleEditorPanel::CreateFields() {
     Schedule()->m_UseCalendar = checked;
     specialDayTypes_->setEnabled(checked);
     Repaint();
+    // The rows it added come into view.
+    if (checked) ScrollIntoView(hc::kWeekDayTypes, Schedule()->m_NumberOfAxisToPaint - 1);
     emit Edited();
   });
   form->addRow(useCalendar_);
@@ -197,9 +215,18 @@ QWidget* ScheduleEditorPanel::CreateFields() {
   specialDayTypes_->setMenu(CreateSpecialDayTypesMenu());
   form->addRow(specialDayTypes_);
 
+  group_ = new QLabel;
+  group_->setObjectName(QStringLiteral("Label_Schedule_Group"));
+  group_->setToolTip(
+      tr("Grouped days edit together: a period drawn, moved, typed or inverted on one of them "
+         "goes to all. Delete and 00:00-24:00 take a day out of the group; Paste and Group "
+         "make it join."));
+  form->addRow(tr("Group:"), group_);
+
   auto* hint = new QLabel(
       tr("Drag along a day to draw a period, drag a period's end to move it; the right "
-         "button opens the menu. Type a time and press Enter to set the selected period."));
+         "button opens the menu. Type a time and press Enter to set the selected period. "
+         "The wheel scrolls the rows."));
   hint->setWordWrap(true);
   hint->setForegroundRole(QPalette::PlaceholderText);
   form->addRow(hint);
@@ -217,6 +244,9 @@ QMenu* ScheduleEditorPanel::CreateSpecialDayTypesMenu() {
       if (!Schedule()) return;
       Schedule()->SetActive(dayType, checked);
       Repaint();
+      if (checked && Schedule()->m_UseCalendar) {
+        ScrollIntoView(Schedule()->GetAxisRow(dayType), Schedule()->GetAxisRow(dayType));
+      }
       emit Edited();
     });
     specialActions_[k] = action;
@@ -261,6 +291,16 @@ void ScheduleEditorPanel::Run(Operation operation) {
   }
 }
 
+template <typename Operation>
+void ScheduleEditorPanel::Edit(int source, Operation operation) {
+  if (Schedule() == nullptr) return;
+  const GroupState before = GroupState::Of(*Schedule());
+  Run(operation);
+  for (const QString& line : DescribeGroupChange(before, GroupState::Of(*Schedule()), source))
+    hcp::LogMessage(line.toStdU16String());
+  ShowGroups();
+}
+
 void ScheduleEditorPanel::ApplyTypedTimes() {
   bool times = true;
   for (QLineEdit* edit : {periodStart_, periodStop_}) {
@@ -268,37 +308,44 @@ void ScheduleEditorPanel::ApplyTypedTimes() {
     MarkRefused(edit, problem);
     times = times && problem.isEmpty();
   }
-  if (!times) return;
-  Run([this](hc::cTimeSchedule& schedule) {
+  if (!times || !Schedule()) return;
+  Edit(Schedule()->GetSelectedDayType(), [this](hc::cTimeSchedule& schedule) {
     schedule.ExtractTimeFromTextboxes(host_, surface_->Surface());
   });
+  ShowPeriodTimes();
   emit Edited();
 }
 
 void ScheduleEditorPanel::RunPopupItem(PopupItem item) {
+  hc::cTimeSchedule* schedule = Schedule();
+  if (schedule == nullptr) return;
   hc::PaintSurface& surface = surface_->Surface();
-  Run([&](hc::cTimeSchedule& schedule) {
+  // The day whose periods go to the group: the row worked on where the schedule copies
+  // a change to the group, Monday for grouping Monday to Friday.
+  const int edited = schedule->GetSelectedDayType();
+  const int source = item == kInvert ? edited : item == kGroupMonFri ? kMonday : -1;
+  Edit(source, [&](hc::cTimeSchedule& edit) {
     switch (item) {
       case kCopy:
-        schedule.Copy();
+        edit.Copy();
         break;
       case kPaste:
-        schedule.Paste(host_, surface);
+        edit.Paste(host_, surface);
         break;
       case kDelete:
-        schedule.Delete(host_, surface);
+        edit.Delete(host_, surface);
         break;
       case kWholeDay:
-        schedule.SetTimeFrom00to24(host_, surface);
+        edit.SetTimeFrom00to24(host_, surface);
         break;
       case kInvert:
-        schedule.InvertTimeSchedule(host_, surface);
+        edit.InvertTimeSchedule(host_, surface);
         break;
       case kGroup:
-        schedule.Group(host_, surface);
+        edit.Group(host_, surface);
         break;
       case kGroupMonFri:
-        schedule.GroupMonFri(host_, surface);
+        edit.GroupMonFri(host_, surface);
         break;
       case kPopupItems:
         break;
@@ -311,22 +358,34 @@ void ScheduleEditorPanel::RunPopupItem(PopupItem item) {
   host_.SetPopup(popup);
   if (item != kCopy) {
     Repaint();
+    ShowPeriodTimes();
     emit Edited();
   }
 }
 
 void ScheduleEditorPanel::OnPressed(const SurfaceMouse& mouse) {
+  hc::cTimeSchedule* schedule = Schedule();
+  if (schedule == nullptr) return;
   const int prepared = host_.PopupPreparations();
-  Run([&](hc::cTimeSchedule& schedule) {
-    schedule.MouseDown(host_, surface_->Surface(), mouse.button, mouse.shift, mouse.position.x(),
-                       mouse.position.y());
+  const bool right = mouse.button == hc::kRightButton;
+  if (right && schedule->GetDragMode() == hc::cTimeSchedule::DragMode::Idle) {
+    // The menu acts on what the user sees: the period under the pointer is selected, as
+    // a left click there selects it, before the schedule prepares the menu.
+    const SurfaceMouse left{hc::kLeftButton, mouse.shift, mouse.position};
+    OnPressed(left);
+    OnReleased(left);
+  }
+  Run([&](hc::cTimeSchedule& edited) {
+    edited.MouseDown(host_, surface_->Surface(), mouse.button, mouse.shift, mouse.position.x(),
+                     mouse.position.y());
   });
-  if (Schedule() && Schedule()->GetSelectedDayType() >= 0) {
-    SetKeyRow(Schedule()->GetAxisRow(Schedule()->GetSelectedDayType()));
+  if (schedule->GetSelectedDayType() >= 0) {
+    SetKeyRow(schedule->GetAxisRow(schedule->GetSelectedDayType()));
   }
   ShowFields();
-  if (mouse.button == hc::kRightButton && host_.PopupPreparations() != prepared) {
-    OpenPopupMenu(surface_->mapToGlobal(mouse.position.toPoint()));
+  surface_->update();
+  if (right && host_.PopupPreparations() != prepared) {
+    OpenPopupMenu(surface_->mapToGlobal(surface_->Surface().ToWidget(mouse.position)).toPoint());
   }
 }
 
@@ -338,12 +397,15 @@ void ScheduleEditorPanel::OnMoved(const SurfaceMouse& mouse) {
 }
 
 void ScheduleEditorPanel::OnReleased(const SurfaceMouse& mouse) {
-  const bool dragging =
-      Schedule() && Schedule()->GetDragMode() != hc::cTimeSchedule::DragMode::Idle;
-  Run([&](hc::cTimeSchedule& schedule) {
-    schedule.MouseUp(host_, surface_->Surface(), mouse.button, mouse.shift, mouse.position.x(),
-                     mouse.position.y());
+  hc::cTimeSchedule* schedule = Schedule();
+  if (schedule == nullptr) return;
+  const bool dragging = schedule->GetDragMode() != hc::cTimeSchedule::DragMode::Idle;
+  Edit(schedule->GetSelectedDayType(), [&](hc::cTimeSchedule& edited) {
+    edited.MouseUp(host_, surface_->Surface(), mouse.button, mouse.shift, mouse.position.x(),
+                   mouse.position.y());
   });
+  // Merged on release, the period may have grown.
+  if (dragging) ShowPeriodTimes();
   ShowFields();
   if (dragging) emit Edited();
 }
@@ -351,6 +413,21 @@ void ScheduleEditorPanel::OnReleased(const SurfaceMouse& mouse) {
 void ScheduleEditorPanel::OpenPopupMenu(QPoint at) {
   ShowPopupState();
   popup_->popup(at);
+}
+
+bool ScheduleEditorPanel::eventFilter(QObject* watched, QEvent* event) {
+  // The wheel scrolls the rows, where there are rows to scroll; else the page scrolls.
+  if ((watched == viewport_ || watched == surface_) && event->type() == QEvent::Wheel &&
+      scroll_->maximum() > 0) {
+    // As many steps as the desktop scrolls lines; a fine wheel's parts add up.
+    wheel_ += static_cast<const QWheelEvent*>(event)->angleDelta().y() *
+              QApplication::wheelScrollLines() / double(QWheelEvent::DefaultDeltasPerStep);
+    const int steps = static_cast<int>(wheel_);
+    wheel_ -= steps;
+    scroll_->setValue(scroll_->value() - steps);
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 int ScheduleEditorPanel::DayTypeOfRow(int row) const {
@@ -412,6 +489,14 @@ bool ScheduleEditorPanel::OnKey(const QKeyEvent& key) {
   }
 }
 
+int ScheduleEditorPanel::ViewportHeight() const {
+  return static_cast<int>(std::lround(host_.Layout().frame.height() * surface_->Surface().Scale()));
+}
+
+double ScheduleEditorPanel::ScrollStep() const {
+  return kRowHeight * surface_->Surface().Scale() / kScrollStepsPerRow;
+}
+
 void ScheduleEditorPanel::SetKeyRow(int row) {
   const hc::cTimeSchedule* schedule = Schedule();
   const int rows = schedule ? schedule->m_NumberOfAxisToPaint : 0;
@@ -419,11 +504,20 @@ void ScheduleEditorPanel::SetKeyRow(int row) {
   surface_->SetFocusMark(rows > 0 ? QRect(1, keyRow_ * kRowHeight + 1,
                                           surface_->Surface().Size().width() - 2, kRowHeight - 2)
                                   : QRect());
-  // Scroll the row into view.
-  const int top = keyRow_ * kScrollStepsPerRow;
-  const int visibleSteps = (kFrameHeight / kRowHeight - 1) * kScrollStepsPerRow;
-  if (top < scroll_->value()) scroll_->setValue(top);
-  if (top > scroll_->value() + visibleSteps) scroll_->setValue(top - visibleSteps);
+  ScrollIntoView(keyRow_, keyRow_);
+}
+
+void ScheduleEditorPanel::ScrollIntoView(int firstRow, int lastRow) {
+  const QtPaintSurface& surface = surface_->Surface();
+  const double top = surface.ToWidget(QPointF(0, firstRow * kRowHeight)).y();
+  const double bottom = surface.ToWidget(QPointF(0, (lastRow + 1) * kRowHeight + kBarTop)).y();
+  const int highest = static_cast<int>(std::floor(top / ScrollStep()));
+  const int lowest = static_cast<int>(std::ceil((bottom - ViewportHeight()) / ScrollStep()));
+  if (scroll_->value() > highest) {
+    scroll_->setValue(highest);
+  } else if (scroll_->value() < lowest) {
+    scroll_->setValue(std::min(lowest, highest));
+  }
 }
 
 void ScheduleEditorPanel::SetProfile(std::shared_ptr<hc::cProfile> profile) {
@@ -455,21 +549,75 @@ void ScheduleEditorPanel::ShowSettings() {
   }
 }
 
+void ScheduleEditorPanel::OnFitted() {
+  // Drawing anew may make the frame grow for more rows: the drawing then goes round again.
+  if (repainting_) {
+    refitted_ = true;
+    return;
+  }
+  Repaint();
+}
+
+void ScheduleEditorPanel::ApplyFit() {
+  const double scale = fitted_->Scale();
+  QtPaintSurface& surface = surface_->Surface();
+  if (surface.Scale() != scale) {
+    surface.SetScale(scale);
+    ruler_->update();
+  }
+  // The frame as the schedule sees it, in its units.
+  ScheduleLayout frame = host_.Layout();
+  const int scrollWidth = scroll_->sizeHint().width();
+  frame.frame = QSizeF(fitted_->Inner() + QSize(scrollWidth, 0)) / scale;
+  frame.scrollWidth = scrollWidth / scale;
+  host_.SetLayout(frame);
+}
+
 void ScheduleEditorPanel::Repaint() {
   QtPaintSurface& surface = surface_->Surface();
   hc::cTimeSchedule* schedule = Schedule();
-  if (schedule == nullptr) {
-    surface.Resize(QSize(kFrameWidth, kFrameHeight));
-    SetKeyRow(0);
-    return;
-  }
-  Run([&](hc::cTimeSchedule& edited) {
-    hc::PaintSurface* hostSurface = &surface;
-    edited.RecalculateAndPrepareToPaint(host_, hostSurface, &surface);
-    surface.Clear();
-    edited.Paint(host_, &surface);
-  });
+  repainting_ = true;
+  do {
+    refitted_ = false;
+    ApplyFit();
+    if (schedule == nullptr) {
+      surface.Resize(kPictureUnits);
+      fitted_->SetExtent(kPictureUnits.height());
+      continue;
+    }
+    Run([&](hc::cTimeSchedule& edited) {
+      hc::PaintSurface* hostSurface = &surface;
+      edited.RecalculateAndPrepareToPaint(host_, hostSurface, &surface);
+      surface.Clear();
+      edited.Paint(host_, &surface);
+    });
+    fitted_->SetExtent(host_.Layout().pictureHeight);
+  } while (refitted_);
+  repainting_ = false;
   SetKeyRow(keyRow_);
+  ShowGroups();
+}
+
+hc::PeriodRef ScheduleEditorPanel::PeriodInRow() const {
+  const hc::cTimeSchedule* schedule = Schedule();
+  if (schedule == nullptr || !schedule->GetSelectedPeriod()) return nullptr;
+  const int row = schedule->GetSelectedDayType();
+  if (row < 0) return nullptr;
+  const std::vector<hc::PeriodRef>& periods = schedule->GetPeriods(row);
+  return std::find(periods.begin(), periods.end(), schedule->GetSelectedPeriod()) != periods.end()
+             ? schedule->GetSelectedPeriod()
+             : nullptr;
+}
+
+void ScheduleEditorPanel::ShowPeriodTimes() {
+  const hc::PeriodRef period = PeriodInRow();
+  ScheduleFields fields = host_.Fields();
+  fields.periodStart =
+      period ? QString::fromStdU16String(hc::MinutesToTimeText(period->m_StartMinute)) : QString();
+  fields.periodStop =
+      period ? QString::fromStdU16String(hc::MinutesToTimeText(period->m_StopMinute)) : QString();
+  host_.SetFields(fields);
+  ShowFields();
 }
 
 void ScheduleEditorPanel::ShowFields() {
@@ -481,9 +629,47 @@ void ScheduleEditorPanel::ShowFields() {
     edit->setText(text);
     MarkRefused(edit, {});  // the schedule's own time
   }
-  const bool periodSelected = Schedule() && Schedule()->GetSelectedPeriod();
+  // A period that left its row (inverted, pasted over, deleted) takes nothing typed.
+  const bool periodSelected = PeriodInRow() != nullptr;
   periodStart_->setEnabled(periodSelected);
   periodStop_->setEnabled(periodSelected);
+}
+
+void ScheduleEditorPanel::ShowGroups() {
+  const QString label = Schedule() ? GroupLabel(GroupState::Of(*Schedule())) : QString();
+  group_->setText(label.isEmpty() ? tr("no days grouped") : label);
+  surface_->update();
+}
+
+void ScheduleEditorPanel::DrawOverlay(QPainter& painter) {
+  const hc::cTimeSchedule* schedule = Schedule();
+  if (schedule == nullptr) return;
+  const QtPaintSurface& surface = surface_->Surface();
+  const auto area = [&surface](double x, double y, double width, double height) {
+    return surface.ToWidget(QRectF(x, y, width, height));
+  };
+  const int selected = schedule->GetSelectedDayType();
+  if (selected >= 0 && schedule->GetActive(selected)) {
+    QColor mark = palette().color(QPalette::Highlight);
+    mark.setAlpha(kRowMarkAlpha);
+    painter.fillRect(
+        area(0, schedule->GetAxisRow(selected) * kRowHeight, kAxisLeft - 1, kRowHeight - 1), mark);
+  }
+  int first = -1;
+  int last = -1;
+  const QColor bracket = palette().color(QPalette::Text);
+  for (int d = 0; d < hc::kDayTypeCount; ++d) {
+    if (!schedule->GetActive(d) || !schedule->GetGrouped(d)) continue;
+    const int row = schedule->GetAxisRow(d);
+    if (first < 0) first = row;
+    last = row;
+    painter.fillRect(area(kBracketLeft, RowMiddle(row), kBracketRight - kBracketLeft, 1), bracket);
+  }
+  if (first >= 0) {
+    painter.fillRect(area(kBracketRight, first * kRowHeight + kBarTop, 1,
+                          (last - first) * kRowHeight + kBarHeight),
+                     bracket);
+  }
 }
 
 void ScheduleEditorPanel::ShowPopupState() {
@@ -496,18 +682,25 @@ void ScheduleEditorPanel::ShowPopupState() {
 
 void ScheduleEditorPanel::ShowLayout() {
   const ScheduleLayout& layout = host_.Layout();
-  {
-    const QSignalBlocker block(scroll_);
-    scroll_->setGeometry(static_cast<int>(layout.scrollLeft), 0,
-                         static_cast<int>(layout.scrollWidth),
-                         static_cast<int>(layout.scrollHeight));
-    scroll_->setRange(0, layout.scrollMax);
-    scroll_->setValue(layout.scrollTop);
-    scroll_->setEnabled(layout.scrollMax > 0);
-  }
+  const double scale = surface_->Surface().Scale();
   const QSize size(static_cast<int>(layout.pictureWidth), layout.pictureHeight);
   if (!size.isEmpty() && size != surface_->Surface().Size()) surface_->Surface().Resize(size);
-  surface_->move(layout.pictureLeft, layout.pictureTop);
+  // The rows that do not fit the frame are reached by scrolling; the schedule's maximum
+  // counts the seven rows of a frame at scale 1.
+  const int hidden = std::max(surface_->height() - ViewportHeight(), 0);
+  const int steps = static_cast<int>(std::ceil(hidden / ScrollStep() - 1e-9));
+  {
+    const QSignalBlocker block(scroll_);
+    scroll_->setGeometry(static_cast<int>(std::lround(layout.scrollLeft * scale)), 0,
+                         scroll_->sizeHint().width(),
+                         static_cast<int>(std::lround(layout.scrollHeight * scale)));
+    scroll_->setRange(0, steps);
+    scroll_->setValue(layout.scrollTop);
+    scroll_->setEnabled(steps > 0);
+  }
+  surface_->move(
+      static_cast<int>(std::lround(layout.pictureLeft * scale)),
+      static_cast<int>(std::lround(layout.pictureTop * scale - scroll_->value() * ScrollStep())));
 }
 
 }  // namespace ConfigEditor

@@ -39,9 +39,17 @@ SurfaceWidget::SurfaceWidget(QWidget* parent) : QWidget(parent) {
 
 void SurfaceWidget::SetFocusMark(const QRect& area) {
   if (area == focusMark_) return;
-  update(focusMark_.adjusted(-1, -1, 1, 1));
+  update(FocusArea());
   focusMark_ = area;
-  update(focusMark_.adjusted(-1, -1, 1, 1));
+  update(FocusArea());
+}
+
+QRect SurfaceWidget::FocusArea() const {
+  return surface_.ToWidget(QRectF(focusMark_)).toAlignedRect().adjusted(-1, -1, 1, 1);
+}
+
+SurfaceMouse SurfaceWidget::Mouse(std::int16_t button, const QMouseEvent& event) const {
+  return {button, ShiftCode(event.modifiers()), surface_.FromWidget(event.position())};
 }
 
 void SurfaceWidget::paintEvent(QPaintEvent* event) {
@@ -49,26 +57,25 @@ void SurfaceWidget::paintEvent(QPaintEvent* event) {
   painter.drawImage(event->rect(), surface_.Image(),
                     QRectF(event->rect().topLeft() * surface_.Image().devicePixelRatio(),
                            event->rect().size() * surface_.Image().devicePixelRatio()));
+  if (overlay_) overlay_(painter);
   if (hasFocus() && !focusMark_.isEmpty()) {
     QStyleOptionFocusRect option;
     option.initFrom(this);
-    option.rect = focusMark_;
+    option.rect = surface_.ToWidget(QRectF(focusMark_)).toRect();
     style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
   }
 }
 
 void SurfaceWidget::mousePressEvent(QMouseEvent* event) {
-  emit MousePressed(
-      {ButtonCode(event->button()), ShiftCode(event->modifiers()), event->position()});
+  emit MousePressed(Mouse(ButtonCode(event->button()), *event));
 }
 
 void SurfaceWidget::mouseMoveEvent(QMouseEvent* event) {
-  emit MouseMoved({ButtonCode(event->buttons()), ShiftCode(event->modifiers()), event->position()});
+  emit MouseMoved(Mouse(ButtonCode(event->buttons()), *event));
 }
 
 void SurfaceWidget::mouseReleaseEvent(QMouseEvent* event) {
-  emit MouseReleased(
-      {ButtonCode(event->button()), ShiftCode(event->modifiers()), event->position()});
+  emit MouseReleased(Mouse(ButtonCode(event->button()), *event));
 }
 
 void SurfaceWidget::keyPressEvent(QKeyEvent* event) {
@@ -77,12 +84,12 @@ void SurfaceWidget::keyPressEvent(QKeyEvent* event) {
 }
 
 void SurfaceWidget::focusInEvent(QFocusEvent* event) {
-  update(focusMark_.adjusted(-1, -1, 1, 1));
+  update(FocusArea());
   QWidget::focusInEvent(event);
 }
 
 void SurfaceWidget::focusOutEvent(QFocusEvent* event) {
-  update(focusMark_.adjusted(-1, -1, 1, 1));
+  update(FocusArea());
   QWidget::focusOutEvent(event);
 }
 

@@ -1,7 +1,8 @@
 // The widget that shows a picture surface and passes the mouse on as the configuration
 // classes take it: the button that was pressed or released (1 left, 2 right, 4 middle),
 // the buttons held while moving, the Shift/Ctrl/Alt keys (1, 2, 4) and the position in the
-// surface's units. Keys go to a handler of the panel that owns the widget.
+// surface's units, whatever its scale. Keys go to a handler of the panel that owns the
+// widget; what the panel draws over the classes' picture goes to its overlay.
 #pragma once
 
 #include <QWidget>
@@ -9,6 +10,8 @@
 #include <functional>
 
 #include "config-editor/QtPaintSurface.h"
+
+class QPainter;
 
 namespace ConfigEditor {
 
@@ -25,9 +28,12 @@ class SurfaceWidget : public QWidget {
 
   QtPaintSurface& Surface() { return surface_; }
 
-  // A rectangle drawn over the surface while the widget has the keyboard focus (the
-  // row or date that keys act on); an empty one draws nothing.
+  // A rectangle in units drawn over the surface while the widget has the keyboard focus
+  // (the row or date that keys act on); an empty one draws nothing.
   void SetFocusMark(const QRect& area);
+  // Draws over the picture, in the widget's coordinates, at every paint; update() shows
+  // a change of what it draws.
+  void SetOverlay(std::function<void(QPainter&)> overlay) { overlay_ = std::move(overlay); }
   // Answers a key pressed while the widget has the focus; false passes it on.
   void SetKeyHandler(std::function<bool(const QKeyEvent&)> handler) {
     keyHandler_ = std::move(handler);
@@ -48,9 +54,14 @@ class SurfaceWidget : public QWidget {
   void focusOutEvent(QFocusEvent* event) override;
 
  private:
+  SurfaceMouse Mouse(std::int16_t button, const QMouseEvent& event) const;
+  // The focus mark's area in the widget, with room for its frame.
+  QRect FocusArea() const;
+
   QtPaintSurface surface_{*this};
   QRect focusMark_;
   std::function<bool(const QKeyEvent&)> keyHandler_;
+  std::function<void(QPainter&)> overlay_;
 };
 
 }  // namespace ConfigEditor

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QCoreApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -73,6 +74,10 @@ UserQuestions::OpenChoice MessageBoxQuestions::AskToOpenHeldFolder(QWidget* pare
   QPushButton* anyway = box.addButton(Tr("Open &anyway"), QMessageBox::DestructiveRole);
   box.setEscapeButton(readOnly);
   return Ask(box, readOnly) == anyway ? OpenChoice::Anyway : OpenChoice::ReadOnly;
+}
+
+QString MessageBoxQuestions::AskForFolder(QWidget* parent, const QString& start) {
+  return QFileDialog::getExistingDirectory(parent, Tr("Open a program folder"), start);
 }
 
 bool MessageBoxQuestions::Confirm(QWidget* parent, const QString& question) {

@@ -24,6 +24,8 @@ class UserQuestions {
                                           const QString& reload) = 0;
   // Another window has the folder open: look only, or edit as well.
   virtual OpenChoice AskToOpenHeldFolder(QWidget* parent, const QString& question) = 0;
+  // A folder to open, starting from one; empty when the user chose none.
+  virtual QString AskForFolder(QWidget* parent, const QString& start) = 0;
   // Yes (true) or no, for what cannot be undone.
   virtual bool Confirm(QWidget* parent, const QString& question) = 0;
   virtual void ShowError(QWidget* parent, const QString& text) = 0;
@@ -40,6 +42,7 @@ class MessageBoxQuestions : public UserQuestions {
   ConflictChoice AskAboutConflict(QWidget* parent, const QString& question,
                                   const QString& reload) override;
   OpenChoice AskToOpenHeldFolder(QWidget* parent, const QString& question) override;
+  QString AskForFolder(QWidget* parent, const QString& start) override;
   bool Confirm(QWidget* parent, const QString& question) override;
   void ShowError(QWidget* parent, const QString& text) override;
 };

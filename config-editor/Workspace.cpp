@@ -1,6 +1,9 @@
 #include "config-editor/Workspace.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryFile>
 #include <exception>
 
 #include "common/Halvane_Common_Procedures.h"
@@ -14,6 +17,10 @@ namespace {
 
 QString Tr(const char* text) {
   return QCoreApplication::translate("ConfigEditor", text);
+}
+
+QString CalendarPathIn(const QString& folder, const QString& calendarPath) {
+  return calendarPath.isEmpty() ? folder + QStringLiteral("Calendar.dat") : calendarPath;
 }
 
 }  // namespace
@@ -112,7 +119,24 @@ void Workspace::Open(const QString& folder, const QString& calendarPath) {
   hcp::SetProgramFolder(folder.toStdU16String());
   profiles_.LoadAll();
   receivers_.LoadAll();
-  calendar_.Open(calendarPath.isEmpty() ? Folder() + QStringLiteral("Calendar.dat") : calendarPath);
+  calendar_.Open(CalendarPathIn(Folder(), calendarPath));
+}
+
+QStringList Workspace::Unwritable(const QString& folder, const QString& calendarPath) {
+  QStringList places = {folder, folder + QStringLiteral("Profiles"),
+                        folder + QStringLiteral("Receivers"),
+                        QFileInfo(CalendarPathIn(folder, calendarPath)).absolutePath()};
+  for (QString& place : places)
+    place = QDir::cleanPath(place);
+  places.removeDuplicates();
+  QStringList problems;
+  for (const QString& place : places) {
+    // A kind's folder that is missing is made by the first save, in the folder.
+    if (!QFileInfo(place).isDir()) continue;
+    QTemporaryFile probe(place + QStringLiteral("/.halvane-config-probe-XXXXXX"));
+    if (!probe.open()) problems << QStringLiteral("%1 (%2)").arg(place, probe.errorString());
+  }
+  return problems;
 }
 
 QString Workspace::Folder() const {

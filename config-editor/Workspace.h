@@ -51,6 +51,11 @@ class Workspace {
   // Makes folder the program folder and loads what lies in it. An empty calendar path
   // means "Calendar.dat" in the folder.
   void Open(const QString& folder, const QString& calendarPath = {});
+  // The places a save of the folder writes to (the folder, Profiles/, Receivers/, the
+  // calendar's folder) where no file can be made, each with the reason; empty when all
+  // can be written. Tried with a file made and removed again, which also finds a file
+  // system mounted read-only.
+  static QStringList Unwritable(const QString& folder, const QString& calendarPath = {});
 
   // The program folder, ending with "/".
   QString Folder() const;

@@ -1,5 +1,5 @@
-// halvane-config: opens a program folder (the program's own unless --folder names another)
-// and shows its profiles, calendar and receivers in a window.
+// halvane-config: opens a program folder (the program's own unless one is named) and shows
+// its profiles, calendar and receivers in a window.
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "config-editor/CommandLine.h"
+#include "config-editor/LogPane.h"
 #include "config-editor/MainWindow.h"
 #include "config-editor/ProgramTexts.h"
 #include "config-editor/UserQuestions.h"
@@ -71,6 +72,13 @@ int main(int argc, char** argv) {
   Workspace workspace;
   auto* window = new MainWindow(workspace, questions);
   window->OpenFolder(folder + u'/', QString::fromStdString(parsed.options.calendar));
+  if (parsed.options.folder.empty()) {
+    // Started from a build tree, say, the user may not know which folder this is.
+    window->Log().Append(QCoreApplication::translate(
+        "ConfigEditor",
+        "No folder was named, so the program's own is open. Open another with File > Open "
+        "folder..., or name it: halvane-config FOLDER."));
+  }
   window->setAttribute(Qt::WA_DeleteOnClose);
   window->show();
   return app.exec();

@@ -1,8 +1,8 @@
 // The configuration window offscreen: one step of a drag on the schedule (the mouse move,
-// the row drawn anew, the widget repainted) and one whole calendar month drawn, each
-// timed RUNS times (median, 90th percentile, largest); then Save all of a folder of 1,000
-// profiles and 1,000 receivers, every one of them changed, timed ROUNDS times (median),
-// through the window and through the lists alone.
+// the row drawn anew, the widget repainted) and one whole calendar month drawn, at scale 1
+// and at scale 3, each timed RUNS times (median, 90th percentile, largest); then Save all
+// of a folder of 1,000 profiles and 1,000 receivers, every one of them changed, timed
+// ROUNDS times (median), through the window and through the lists alone.
 //
 //   config_editor_bench [RUNS [ROUNDS]]     (1,000 runs and 7 rounds by default)
 #include <QApplication>
@@ -18,6 +18,7 @@
 #include "ProgramFolderScope.h"
 #include "config-editor/CalendarPanel.h"
 #include "config-editor/EditorHost.h"
+#include "config-editor/FittedFrame.h"
 #include "config-editor/MainWindow.h"
 #include "config-editor/ProgramTexts.h"
 #include "config-editor/ScheduleEditorPanel.h"
@@ -29,13 +30,25 @@ namespace {
 using namespace ConfigEditor;
 using Clock = std::chrono::steady_clock;
 
-void Report(const char* what, std::vector<double> microseconds) {
+void Report(const char* what, double scale, std::vector<double> microseconds) {
   std::sort(microseconds.begin(), microseconds.end());
   const auto at = [&](double share) {
     return microseconds[static_cast<std::size_t>(share * (microseconds.size() - 1))];
   };
-  std::printf("%-28s median %8.1f us   p90 %8.1f us   max %8.1f us   (%zu runs)\n", what, at(0.5),
-              at(0.9), microseconds.back(), microseconds.size());
+  std::printf("%-22s scale %.2g  median %8.1f us   p90 %8.1f us   max %8.1f us   (%zu runs)\n",
+              what, scale, at(0.5), at(0.9), microseconds.back(), microseconds.size());
+}
+
+// Sizes a panel so that its fitted frame draws at a scale; false when it does not.
+bool ShowAtScale(QWidget& panel, double scale) {
+  auto* fitted = panel.findChild<FittedFrame*>();
+  panel.show();
+  QApplication::processEvents();
+  panel.resize(panel.size() + fitted->SizeAt(scale) - fitted->size());
+  QApplication::processEvents();
+  if (fitted->Scale() == scale) return true;
+  std::fprintf(stderr, "the panel draws at scale %g, not %g\n", fitted->Scale(), scale);
+  return false;
 }
 
 std::vector<double> Time(int runs, const std::function<void(int run)>& step) {
@@ -71,6 +84,7 @@ class NoQuestions : public UserQuestions {
     return ConflictChoice::Cancel;
   }
   OpenChoice AskToOpenHeldFolder(QWidget*, const QString&) override { return OpenChoice::Anyway; }
+  QString AskForFolder(QWidget*, const QString&) override { return {}; }
   bool Confirm(QWidget*, const QString&) override { return false; }
   void ShowError(QWidget*, const QString& text) override {
     std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
@@ -139,30 +153,29 @@ int main(int argc, char** argv) {
   const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 7;
 
   EditorHost host;
-  {
+  for (const double scale : {1.0, 3.0}) {
     // A drag on Saturday's row, the pointer going back and forth between 10:00 and 14:00.
     ScheduleEditorPanel schedule(host);
     schedule.SetProfile(NewProfile());
-    schedule.show();
-    QWidget& surface = schedule.Surface();
-    const double y = 5 * 25 + 11;
-    SendMouse(surface, QEvent::MouseButtonPress, {30 + 8 * 12.0, y}, Qt::LeftButton,
-              Qt::LeftButton);
-    Report("schedule drag step", Time(runs, [&](int run) {
-             const double x = 30 + (run % 2 == 0 ? 10 : 14) * 12.0;
-             SendMouse(surface, QEvent::MouseMove, {x, y}, Qt::NoButton, Qt::LeftButton);
+    if (!ShowAtScale(schedule, scale)) return 1;
+    SurfaceWidget& surface = schedule.Surface();
+    const auto at = [&surface](int hour) {
+      return surface.Surface().ToWidget({30 + hour * 12.0, 5 * 25 + 11.0});
+    };
+    SendMouse(surface, QEvent::MouseButtonPress, at(8), Qt::LeftButton, Qt::LeftButton);
+    Report("schedule drag step", scale, Time(runs, [&](int run) {
+             SendMouse(surface, QEvent::MouseMove, at(run % 2 == 0 ? 10 : 14), Qt::NoButton,
+                       Qt::LeftButton);
              surface.repaint();
            }));
-    SendMouse(surface, QEvent::MouseButtonRelease, {30 + 14 * 12.0, y}, Qt::LeftButton,
-              Qt::NoButton);
+    SendMouse(surface, QEvent::MouseButtonRelease, at(14), Qt::LeftButton, Qt::NoButton);
     // A drag that drew nothing measured nothing.
-    if (schedule.Surface().Surface().Image().pixelColor(30 + 12 * 12, static_cast<int>(y)).green() <
-        100) {
+    if (surface.Surface().ColourAt(at(12)).green() < 100) {
       std::fputs("the drag drew no period\n", stderr);
       return 1;
     }
   }
-  {
+  for (const double scale : {1.0, 3.0}) {
     // A month with every day given a day type, and its on-duty periods shown.
     CalendarDocument document;
     CalendarPanel calendar(host, document);
@@ -173,8 +186,8 @@ int main(int argc, char** argv) {
     const std::int32_t first = Halvane_Config::cCalendar::DayNumber(2026, 3, 1);
     for (int day = 0; day < 31; ++day)
       document.Calendar().SetDayType(first + day, static_cast<std::int16_t>(day % 24));
-    calendar.show();
-    Report("calendar month paint", Time(runs, [&](int) { calendar.Repaint(); }));
+    if (!ShowAtScale(calendar, scale)) return 1;
+    Report("calendar month paint", scale, Time(runs, [&](int) { calendar.Repaint(); }));
   }
   {
     Halvane_Config::TemporaryProgramFolder folder;

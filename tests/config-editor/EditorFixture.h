@@ -10,6 +10,7 @@
 
 #include "ProgramFolderScope.h"
 #include "config-editor/MainWindow.h"
+#include "config-editor/SurfaceWidget.h"
 #include "config-editor/UserQuestions.h"
 #include "config-editor/Workspace.h"
 
@@ -36,6 +37,7 @@ class ScriptedQuestions : public UserQuestions {
     asked.push_back(question);
     return open;
   }
+  QString AskForFolder(QWidget*, const QString&) override { return folderChosen; }
   bool Confirm(QWidget*, const QString& question) override {
     asked.push_back(question);
     return confirm;
@@ -45,6 +47,7 @@ class ScriptedQuestions : public UserQuestions {
   std::deque<Choice> choices;
   std::deque<ConflictChoice> conflicts;
   OpenChoice open = OpenChoice::Anyway;
+  QString folderChosen;
   bool confirm = true;
   QStringList asked;
   QStringList errors;
@@ -67,6 +70,11 @@ inline void Drag(QWidget& widget, QPointF from, QPointF to, Qt::MouseButton butt
 
 inline void Click(QWidget& widget, QPointF at, Qt::MouseButton button = Qt::LeftButton) {
   Drag(widget, at, at, button, 0);
+}
+
+// Where a point in the surface's units lies on its widget, at the scale it is drawn.
+inline QPointF At(SurfaceWidget& surface, QPointF units) {
+  return surface.Surface().ToWidget(units);
 }
 
 class EditorTest : public ::testing::Test {

@@ -25,7 +25,7 @@ class CalendarTest : public EditorTest {
   // The middle of the box of a day of the month shown (1-based).
   QPointF DayAt(int day) {
     const int cell = Calendar().m_FirstWeekDayInActualMonth + day - 1;
-    return {30 + cell % 7 * 40 + 20.0, 20 + cell / 7 * 25 + 12.5};
+    return At(window->Calendar().Surface(), {30 + cell % 7 * 40 + 20.0, 20 + cell / 7 * 25 + 12.0});
   }
   void ChooseDayType(int value) {
     window->findChild<QListWidget*>(QStringLiteral("Combo_Calendar_DayType"))->setCurrentRow(value);

@@ -16,6 +16,13 @@ TEST(CommandLineTest, ReadsTheFolderTheCalendarAndHelp) {
   EXPECT_TRUE(ParseCommandLine({}).options.folder.empty());
 }
 
+TEST(CommandLineTest, TakesTheFolderAsAPlainArgumentButOnlyOnce) {
+  EXPECT_EQ(ParseCommandLine({"/srv/alarm"}).options.folder, "/srv/alarm");
+  EXPECT_EQ(ParseCommandLine({"/srv/alarm", "--calendar", "c.dat"}).options.calendar, "c.dat");
+  EXPECT_EQ(ParseCommandLine({"/a", "/b"}).error, "one folder only: /a or /b?");
+  EXPECT_EQ(ParseCommandLine({"--folder", "/a", "/b"}).error, "one folder only: /b or /a?");
+}
+
 TEST(CommandLineTest, RefusesWhatItDoesNotKnowAndMissingValues) {
   EXPECT_EQ(ParseCommandLine({"--fodler", "x"}).error, "unknown argument: --fodler");
   EXPECT_EQ(ParseCommandLine({"--folder"}).error, "--folder needs a path");

@@ -91,8 +91,9 @@ TEST_F(FilesTest, ASavedProfileAndItsDuplicateLoadBackWithTheirSchedules) {
   ClickNew(window->Profiles());
   Type(Child<QLineEdit>(window->Profiles(), QStringLiteral("Text_Profile_Name")),
        QStringLiteral("Night shift"));
-  QWidget& surface = window->Profiles().Editor().Surface();
-  Drag(surface, {30 + 22 * 12, 36}, {30 + 6 * 12, 36});  // 22:00 back to 06:00 on the second row
+  SurfaceWidget& surface = window->Profiles().Editor().Surface();
+  // 22:00 back to 06:00 on the second row
+  Drag(surface, At(surface, {30 + 22 * 12, 36}), At(surface, {30 + 6 * 12, 36}));
   QTest::mouseClick(Child<QWidget>(window->Profiles(), QStringLiteral("Command_Duplicate")),
                     Qt::LeftButton);
   ASSERT_EQ(workspace->Profiles().Count(), 2);

@@ -1,11 +1,15 @@
 // The weekly schedule in the editor, driven with the mouse and the keyboard.
 #include <QAction>
+#include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QTest>
 
 #include "EditorFixture.h"
 #include "config-editor/EditorHost.h"
+#include "config-editor/LogPane.h"
 #include "config-editor/ProfilesPage.h"
 #include "config-editor/ScheduleEditorPanel.h"
 
@@ -50,9 +54,12 @@ class ScheduleTest : public EditorTest {
     ADD_FAILURE() << "no popup item " << caption.toStdString();
     return nullptr;
   }
-  bool IsBarGreen(QPoint at) {
-    const QImage& image = Editor().Surface().Surface().Image();
-    const QColor pixel = image.pixelColor(at * image.devicePixelRatio());
+  // A point of the schedule, in its units: a minute of a row's bar.
+  QPointF Point(int minute, int row) {
+    return At(Editor().Surface(), {MinuteX(minute), RowY(row)});
+  }
+  bool IsBarGreen(QPoint units) {
+    const QColor pixel = Editor().Surface().Surface().ColourAt(At(Editor().Surface(), units));
     return pixel.green() > 100 && pixel.red() < 40 && pixel.blue() < 40;
   }
 
@@ -66,7 +73,7 @@ constexpr int kSaturdayRow = 5;
 constexpr int kSundayRow = 6;
 
 TEST_F(ScheduleTest, DragCreatesAPeriodThatTheFieldsShowAndTheSurfaceDrawsGreen) {
-  Drag(Surface(), {MinuteX(8 * 60), RowY(kSaturdayRow)}, {MinuteX(16 * 60), RowY(kSaturdayRow)});
+  Drag(Surface(), Point(8 * 60, kSaturdayRow), Point(16 * 60, kSaturdayRow));
 
   const int saturday = profile->m_TimeSchedule->GetSelectedDayType();
   ASSERT_GE(saturday, 0);
@@ -84,7 +91,7 @@ TEST_F(ScheduleTest, DragCreatesAPeriodThatTheFieldsShowAndTheSurfaceDrawsGreen)
 }
 
 TEST_F(ScheduleTest, TypedTimesApplyOnEnter) {
-  Drag(Surface(), {MinuteX(8 * 60), RowY(kSundayRow)}, {MinuteX(16 * 60), RowY(kSundayRow)});
+  Drag(Surface(), Point(8 * 60, kSundayRow), Point(16 * 60, kSundayRow));
   const int sunday = profile->m_TimeSchedule->GetSelectedDayType();
   auto* start = window->findChild<QLineEdit*>(QStringLiteral("Text_Schedule_Period_Start"));
   start->setFocus();
@@ -97,7 +104,7 @@ TEST_F(ScheduleTest, TypedTimesApplyOnEnter) {
 
 TEST_F(ScheduleTest, ATypedTextThatIsNoTimeIsRefusedAndChangesNothing) {
   // Monday's period: Monday to Friday are grouped.
-  Click(Surface(), {MinuteX(12 * 60), RowY(kMondayRow)});
+  Click(Surface(), Point(12 * 60, kMondayRow));
   auto* start = window->findChild<QLineEdit*>(QStringLiteral("Text_Schedule_Period_Start"));
   auto* stop = window->findChild<QLineEdit*>(QStringLiteral("Text_Schedule_Period_Stop"));
   const auto enter = [](QLineEdit* edit, const QString& text) {
@@ -136,7 +143,7 @@ TEST_F(ScheduleTest, ATypedTextThatIsNoTimeIsRefusedAndChangesNothing) {
 TEST_F(ScheduleTest, PopupItemsHaveTheEditorsStatesAndAct) {
   const int monday = 0;
   // Right button on Monday: grouped Monday to Friday, nothing copied yet.
-  Click(Surface(), {MinuteX(12 * 60), RowY(kMondayRow)}, Qt::RightButton);
+  Click(Surface(), Point(12 * 60, kMondayRow), Qt::RightButton);
   EXPECT_TRUE(Editor().PopupMenu().isVisible());
   EXPECT_TRUE(PopupItem(QStringLiteral("&Group"))->isChecked());
   EXPECT_TRUE(PopupItem(QStringLiteral("Group &Monday-Friday"))->isChecked());
@@ -146,7 +153,7 @@ TEST_F(ScheduleTest, PopupItemsHaveTheEditorsStatesAndAct) {
   Editor().PopupMenu().hide();
 
   // On Sunday: not grouped, and Paste brings Monday's periods.
-  Click(Surface(), {MinuteX(2 * 60), RowY(kSundayRow)}, Qt::RightButton);
+  Click(Surface(), Point(2 * 60, kSundayRow), Qt::RightButton);
   const int sunday = profile->m_TimeSchedule->GetSelectedDayType();
   ASSERT_NE(sunday, monday);
   EXPECT_FALSE(PopupItem(QStringLiteral("&Group"))->isChecked());
@@ -159,14 +166,14 @@ TEST_F(ScheduleTest, PopupItemsHaveTheEditorsStatesAndAct) {
   EXPECT_TRUE(IsBarGreen(QPoint(int(MinuteX((start + stop) / 2)), int(RowY(kSundayRow)))));
 
   // Invert, then the whole day, then delete the selected period.
-  Click(Surface(), {MinuteX(2 * 60), RowY(kSundayRow)}, Qt::RightButton);
+  Click(Surface(), Point(2 * 60, kSundayRow), Qt::RightButton);
   PopupItem(QStringLiteral("&Invert"))->trigger();
   EXPECT_EQ(Periods(sunday), (std::vector<std::pair<int, int>>{{0, start}, {stop, 24 * 60}}));
-  Click(Surface(), {MinuteX(2 * 60), RowY(kSundayRow)}, Qt::RightButton);
+  Click(Surface(), Point(2 * 60, kSundayRow), Qt::RightButton);
   PopupItem(QStringLiteral("00:00-&24:00"))->trigger();
   EXPECT_EQ(Periods(sunday), (std::vector<std::pair<int, int>>{{0, 24 * 60}}));
-  Click(Surface(), {MinuteX(12 * 60), RowY(kSundayRow)});
-  Click(Surface(), {MinuteX(12 * 60), RowY(kSundayRow)}, Qt::RightButton);
+  Click(Surface(), Point(12 * 60, kSundayRow));
+  Click(Surface(), Point(12 * 60, kSundayRow), Qt::RightButton);
   PopupItem(QStringLiteral("&Delete"))->trigger();
   Editor().PopupMenu().hide();
   EXPECT_TRUE(Periods(sunday).empty());
@@ -176,20 +183,20 @@ TEST_F(ScheduleTest, PopupItemsHaveTheEditorsStatesAndAct) {
 TEST_F(ScheduleTest, GroupMondayToFridayTogglesAndCopiesMonday) {
   const int monday = 0;
   const int friday = 4;
-  Click(Surface(), {MinuteX(12 * 60), RowY(kMondayRow)}, Qt::RightButton);
+  Click(Surface(), Point(12 * 60, kMondayRow), Qt::RightButton);
   PopupItem(QStringLiteral("Group &Monday-Friday"))->trigger();
   Editor().PopupMenu().hide();
   EXPECT_FALSE(profile->m_TimeSchedule->GetGrouped(monday));
-  Click(Surface(), {MinuteX(12 * 60), RowY(kMondayRow)}, Qt::RightButton);
+  Click(Surface(), Point(12 * 60, kMondayRow), Qt::RightButton);
   EXPECT_FALSE(PopupItem(QStringLiteral("Group &Monday-Friday"))->isChecked());
   Editor().PopupMenu().hide();
 
   // Ungrouped, a new Monday period stays Monday's own ...
-  Drag(Surface(), {MinuteX(18 * 60), RowY(kMondayRow)}, {MinuteX(20 * 60), RowY(kMondayRow)});
+  Drag(Surface(), Point(18 * 60, kMondayRow), Point(20 * 60, kMondayRow));
   EXPECT_EQ(Periods(monday).size(), 2u);
   EXPECT_EQ(Periods(friday).size(), 1u);
   // ... until the days are grouped again.
-  Click(Surface(), {MinuteX(12 * 60), RowY(kMondayRow)}, Qt::RightButton);
+  Click(Surface(), Point(12 * 60, kMondayRow), Qt::RightButton);
   PopupItem(QStringLiteral("Group &Monday-Friday"))->trigger();
   Editor().PopupMenu().hide();
   EXPECT_TRUE(profile->m_TimeSchedule->GetGrouped(friday));
@@ -200,24 +207,98 @@ TEST_F(ScheduleTest, DeleteRemovesEveryPeriodOfTheDayWhenTheOptionIsOn) {
   auto* option = window->findChild<QAction*>(QStringLiteral("Option_DeleteAllPeriods"));
   ASSERT_NE(option, nullptr);
   ASSERT_FALSE(option->isChecked());  // off unless the user turned it on
-  Drag(Surface(), {MinuteX(2 * 60), RowY(kSundayRow)}, {MinuteX(4 * 60), RowY(kSundayRow)});
-  Drag(Surface(), {MinuteX(8 * 60), RowY(kSundayRow)}, {MinuteX(10 * 60), RowY(kSundayRow)});
+  Drag(Surface(), Point(2 * 60, kSundayRow), Point(4 * 60, kSundayRow));
+  Drag(Surface(), Point(8 * 60, kSundayRow), Point(10 * 60, kSundayRow));
   const int sunday = profile->m_TimeSchedule->GetSelectedDayType();
   ASSERT_EQ(Periods(sunday).size(), 2u);
 
-  Click(Surface(), {MinuteX(9 * 60), RowY(kSundayRow)});
-  Click(Surface(), {MinuteX(9 * 60), RowY(kSundayRow)}, Qt::RightButton);
+  Click(Surface(), Point(9 * 60, kSundayRow));
+  Click(Surface(), Point(9 * 60, kSundayRow), Qt::RightButton);
   PopupItem(QStringLiteral("&Delete"))->trigger();
   Editor().PopupMenu().hide();
   EXPECT_EQ(Periods(sunday), (std::vector<std::pair<int, int>>{{2 * 60, 4 * 60}}));
 
   option->trigger();
-  Drag(Surface(), {MinuteX(8 * 60), RowY(kSundayRow)}, {MinuteX(10 * 60), RowY(kSundayRow)});
-  Click(Surface(), {MinuteX(9 * 60), RowY(kSundayRow)}, Qt::RightButton);
+  Drag(Surface(), Point(8 * 60, kSundayRow), Point(10 * 60, kSundayRow));
+  Click(Surface(), Point(9 * 60, kSundayRow), Qt::RightButton);
   PopupItem(QStringLiteral("&Delete"))->trigger();
   Editor().PopupMenu().hide();
   option->trigger();
   EXPECT_TRUE(Periods(sunday).empty());
+}
+
+TEST_F(ScheduleTest, TheMenuActsOnThePeriodUnderThePointerAndTimesOfAGonePeriodAreCleared) {
+  const int sunday = 6;
+  Drag(Surface(), Point(2 * 60, kSundayRow), Point(4 * 60, kSundayRow));
+  Drag(Surface(), Point(8 * 60, kSundayRow), Point(10 * 60, kSundayRow));
+  Click(Surface(), Point(3 * 60, kSundayRow));
+  // The right button alone selects the period under it, which the menu's Delete removes.
+  Click(Surface(), Point(9 * 60, kSundayRow), Qt::RightButton);
+  EXPECT_EQ(Field("Text_Schedule_Period_Start"), QStringLiteral("08:00"));
+  EXPECT_TRUE(IsBarGreen(QPoint(int(MinuteX(9 * 60)), int(RowY(kSundayRow)))));
+  EXPECT_LT(Editor().Surface().Surface().ColourAt(Point(9 * 60, kSundayRow)).green(), 200);
+  PopupItem(QStringLiteral("&Delete"))->trigger();
+  Editor().PopupMenu().hide();
+  EXPECT_EQ(Periods(sunday), (std::vector<std::pair<int, int>>{{2 * 60, 4 * 60}}));
+
+  // Inverted, the selected period is gone from its row: its times go, and Enter does nothing.
+  Click(Surface(), Point(3 * 60, kSundayRow), Qt::RightButton);
+  PopupItem(QStringLiteral("&Invert"))->trigger();
+  auto* start = window->findChild<QLineEdit*>(QStringLiteral("Text_Schedule_Period_Start"));
+  EXPECT_TRUE(start->text().isEmpty());
+  EXPECT_FALSE(start->isEnabled());
+  EXPECT_EQ(Periods(sunday), (std::vector<std::pair<int, int>>{{0, 2 * 60}, {4 * 60, 24 * 60}}));
+}
+
+TEST_F(ScheduleTest, TheGroupIsShownAndWhatOperationsDoToItIsLogged) {
+  auto* group = window->findChild<QLabel*>(QStringLiteral("Label_Schedule_Group"));
+  EXPECT_EQ(group->text(), QStringLiteral("Mon-Fri grouped"));
+  // Drawn over the picture: as the screen shows the widget.
+  const auto bracketShown = [this](int row) {
+    const QImage shown = Editor().Surface().grab().toImage();
+    const QPointF at = At(Editor().Surface(), {323, RowY(row)}) * shown.devicePixelRatio();
+    return shown.pixelColor(at.toPoint()).lightness() < 100;
+  };
+  EXPECT_TRUE(bracketShown(kMondayRow));
+  EXPECT_FALSE(bracketShown(kSaturdayRow));
+  const auto logged = [this](const char* line) {
+    return window->Log().toPlainText().contains(QString::fromLatin1(line));
+  };
+
+  Click(Surface(), Point(12 * 60, kMondayRow), Qt::RightButton);
+  PopupItem(QStringLiteral("&Copy"))->trigger();
+  Click(Surface(), Point(12 * 60, kSundayRow), Qt::RightButton);
+  PopupItem(QStringLiteral("&Paste"))->trigger();
+  EXPECT_TRUE(logged("Sunday joined the group of Monday and took its periods."));
+  EXPECT_EQ(group->text(), QStringLiteral("Mon-Fri, Sun grouped"));
+
+  const int tuesdayRow = 1;
+  Click(Surface(), Point(12 * 60, tuesdayRow), Qt::RightButton);
+  PopupItem(QStringLiteral("&Delete"))->trigger();
+  EXPECT_TRUE(logged("Tuesday left the group."));
+  EXPECT_EQ(group->text(), QStringLiteral("Mon, Wed-Fri, Sun grouped"));
+  EXPECT_FALSE(bracketShown(tuesdayRow));
+
+  // A drag on Monday goes to the rest of the group.
+  Drag(Surface(), Point(19 * 60, kMondayRow), Point(21 * 60, kMondayRow));
+  EXPECT_TRUE(logged("Wednesday to Friday and Sunday took the periods of Monday (grouped)."));
+  Editor().PopupMenu().hide();
+}
+
+TEST_F(ScheduleTest, TheScheduleTabSaysWhenTheServerIgnoresTheSchedule) {
+  auto* note = window->findChild<QWidget*>(QStringLiteral("Note_ScheduleNotUsed"));
+  auto* use = window->findChild<QCheckBox*>(QStringLiteral("Check_Profile_UseTimeSchedule"));
+  EXPECT_FALSE(profile->m_UseTimeSchedule);  // as the class makes a profile
+  EXPECT_TRUE(note->isVisibleTo(window.get()));
+  use->setChecked(true);
+  EXPECT_FALSE(note->isVisibleTo(window.get()));
+  use->setChecked(false);
+  EXPECT_TRUE(note->isVisibleTo(window.get()));
+  QTest::mouseClick(note->findChild<QPushButton*>(QStringLiteral("Command_UseTimeSchedule")),
+                    Qt::LeftButton);
+  EXPECT_TRUE(profile->m_UseTimeSchedule);
+  EXPECT_TRUE(use->isChecked());
+  EXPECT_FALSE(note->isVisibleTo(window.get()));
 }
 
 TEST_F(ScheduleTest, KeysChooseARowSelectItsPeriodsAndOpenTheMenu) {

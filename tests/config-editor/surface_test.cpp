@@ -1,5 +1,6 @@
 // The Qt picture surface: colours, lines without their last point, pointer, tooltip and
-// device contexts.
+// device contexts, and the scales it draws at. The surface's tests also run at device
+// pixel ratio 2.
 #include <gtest/gtest.h>
 
 #include <QWidget>
@@ -18,7 +19,8 @@ class SurfaceTest : public ::testing::Test {
     surface.SetBackColor(hc::kWhite);
     surface.Clear();
   }
-  QColor At(int x, int y) const { return surface.Image().pixelColor(x, y); }
+  // The colour shown at a point in units.
+  QColor At(double x, double y) const { return surface.ColourAt(surface.ToWidget({x, y})); }
 
   QWidget widget;
   QtPaintSurface surface{widget};
@@ -63,6 +65,27 @@ TEST_F(SurfaceTest, FilledBoxCoversItsWidthAndHeight) {
   EXPECT_EQ(At(53, 12), QColor(0, 255, 0));
   EXPECT_EQ(At(54, 12), QColor(Qt::white));
   EXPECT_EQ(At(53, 13), QColor(Qt::white));
+}
+
+TEST_F(SurfaceTest, AtEveryScaleTheUnitPointedAtIsTheUnitDrawnThere) {
+  const double ratio = surface.Image().devicePixelRatio();
+  for (const double scale : {1.0, 1.25, 1.75, 2.5, 3.0, 4.0}) {
+    SCOPED_TRACE(scale);
+    surface.SetScale(scale);
+    EXPECT_EQ(widget.size(), (QSizeF(340, 40) * scale).toSize());
+    // Every third unit column black: each unit's first and last pixel belong to it.
+    for (int x = 0; x < 340; x += 3)
+      surface.Line(x, 0, x, 40, hc::kBlack);
+    for (int x = 0; x < 339; ++x) {
+      const QPointF first = surface.ToWidget({double(x), 7});
+      const QPointF last = surface.ToWidget({x + 1.0, 7}) - QPointF(1 / ratio, 0);
+      ASSERT_EQ(surface.FromWidget(first), QPointF(x, 7)) << x;
+      ASSERT_EQ(surface.FromWidget(last), QPointF(x, 7)) << x;
+      const QColor expected = x % 3 == 0 ? QColor(Qt::black) : QColor(Qt::white);
+      ASSERT_EQ(surface.ColourAt(first), expected) << x;
+      ASSERT_EQ(surface.ColourAt(last), expected) << x;
+    }
+  }
 }
 
 TEST_F(SurfaceTest, PointerTooltipAndDeviceContext) {
