@@ -17,13 +17,12 @@
 #include <string>
 #include <thread>
 
+#include "bench/injector/StartedWindow.h"
 #include "common/Text1252.h"
 #include "events/EventLine.h"
 #include "injector/CommandQueueLibrary.h"
 #include "injector/FXL_Main.h"
 #include "injector/FXL_Procs.h"
-#include "injector/SettingsStore.h"
-#include "injector/UserMessages.h"
 #include "injector/Utf16View.h"
 
 namespace {
@@ -39,25 +38,11 @@ class NoLibrary : public CommandQueueLibrary {
 
 // A started window in a temporary program folder, sending by the given method.
 struct Window {
-  explicit Window(const char* method) {
-    environment.programFolder = folder.path();
-    environment.settings = &settings;
-    environment.library = &library;
-    environment.messages = &messages;
-    environment.listenPort = 0;
-    form = std::make_unique<FXL_Main>(environment);
-    form->Form_Load(QString::fromLatin1(method));
-    form->Timer.stop();
-    form->Text_Date.SetText(QStringLiteral("2015-05-05"));
-    form->Text_Time.SetText(QStringLiteral("12:55:54"));
-  }
+  explicit Window(const char* method) : started(method, library) {}
 
-  QTemporaryDir folder;
-  SettingsStore settings{folder.filePath(QStringLiteral("Fauxlarm.ini"))};
   NoLibrary library;
-  ConsoleMessages messages;
-  FXL_Environment environment;
-  std::unique_ptr<FXL_Main> form;
+  StartedWindow started;
+  std::unique_ptr<FXL_Main>& form = started.form;
 };
 
 // A figure of /proc/self/status ("VmRSS", "VmHWM"), in megabytes.
@@ -109,7 +94,7 @@ BENCHMARK(BM_OneEventBursts);
 void BM_GenericFileBurst(benchmark::State& state) {
   Window window("/f");
   window.form->Text_NumberOfEvents.SetText(QString::number(kBurst));
-  const QString file = window.folder.filePath(QStringLiteral("GenericFile.txt"));
+  const QString file = window.started.folder.filePath(QStringLiteral("GenericFile.txt"));
   for (auto _ : state) {
     window.form->Command_Alarm_Click(1);
     state.PauseTiming();

@@ -26,11 +26,10 @@
 #include <thread>
 #include <vector>
 
+#include "bench/injector/StartedWindow.h"
 #include "injector/FXL_Main.h"
 #include "injector/Halvane3Library.h"
 #include "injector/ProgramFiles.h"
-#include "injector/SettingsStore.h"
-#include "injector/UserMessages.h"
 
 namespace {
 
@@ -230,26 +229,14 @@ void Floor(int rate, int seconds) {
 // A started Fauxlarm window sending by the given method, in a temporary program folder,
 // the same event as the generic file holds.
 struct Window {
-  Window(const char* method, const QString& binFolder) : library(LibraryFolders(binFolder + u'/')) {
-    environment.programFolder = folder.path();
-    environment.settings = &settings;
-    environment.library = &library;
-    environment.messages = &messages;
-    environment.listenPort = 0;
-    form = std::make_unique<FXL_Main>(environment);
-    form->Form_Load(QString::fromLatin1(method));
-    form->Timer.stop();
-    form->Text_Date.SetText(QStringLiteral("2015-05-05"));
-    form->Text_Time.SetText(QStringLiteral("12:55:54"));
+  Window(const char* method, const QString& binFolder)
+      : library(LibraryFolders(binFolder + u'/')), started(method, library) {
     form->Text_Field[5].SetText(QStringLiteral("ACTIVE"));
   }
 
-  QTemporaryDir folder;
-  SettingsStore settings{folder.filePath(QStringLiteral("Fauxlarm.ini"))};
   Halvane3Library library;
-  ConsoleMessages messages;
-  FXL_Environment environment;
-  std::unique_ptr<FXL_Main> form;
+  StartedWindow started;
+  std::unique_ptr<FXL_Main>& form = started.form;
 };
 
 double FauxlarmTcpBurst(const QString& binFolder, int events) {

@@ -1,9 +1,7 @@
 // Fauxlarm's library method end to end: the real program loads the real exchange library
 // from its own folder and puts its commands into command queue 0, where this test (attached
 // to the same region, so that it outlives the program) and halvane3-monitor read them.
-#include <dirent.h>
 #include <gtest/gtest.h>
-#include <sys/mman.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
@@ -16,6 +14,8 @@
 #include <QTemporaryDir>
 #include <string>
 #include <vector>
+
+#include "SharedObjects.h"
 
 namespace {
 
@@ -142,14 +142,6 @@ int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   const int status = RUN_ALL_TESTS();
-  // The library removes the region when the last process detaches; the attach locks stay
-  // by design, so the test removes what its prefix left behind.
-  if (DIR* objects = opendir("/dev/shm")) {
-    while (dirent* entry = readdir(objects)) {
-      const std::string name = entry->d_name;
-      if (name.rfind(kPrefix, 0) == 0) shm_unlink(("/" + name).c_str());
-    }
-    closedir(objects);
-  }
+  RemoveSharedObjects(kPrefix);
   return status;
 }

@@ -1,11 +1,9 @@
 // fauxlarm-play as engineers and scripts run it: real processes, real files, a TCP client
 // on loopback, and command queue 0 read back through the exchange library. Timing is not
 // asserted beyond order and a wide bound on --rate.
-#include <dirent.h>
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,6 +16,7 @@
 
 #include "PlayProcess.h"
 #include "Scenario.h"
+#include "SharedObjects.h"
 #include "exchange/Halvane3.h"
 #include "play/Tally.h"
 
@@ -328,13 +327,6 @@ int main(int argc, char** argv) {
   setenv("HALVANE3_NAME_PREFIX", kPrefix.c_str(), 1);
   ::testing::InitGoogleTest(&argc, argv);
   const int status = RUN_ALL_TESTS();
-  // The library removes the region with its last process; the attach locks stay by design.
-  if (DIR* objects = opendir("/dev/shm")) {
-    while (dirent* entry = readdir(objects)) {
-      const std::string name = entry->d_name;
-      if (name.rfind(kPrefix, 0) == 0) shm_unlink(("/" + name).c_str());
-    }
-    closedir(objects);
-  }
+  RemoveSharedObjects(kPrefix);
   return status;
 }
