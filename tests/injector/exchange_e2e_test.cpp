@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "CommandQueue.h"
 #include "SharedObjects.h"
 
 namespace {
@@ -66,16 +67,7 @@ class ExchangeEndToEndTest : public ::testing::Test {
   }
 
   // The commands that arrived in queue 0 since the last call, as bytes.
-  std::vector<std::string> Drain() {
-    std::vector<std::string> entries;
-    char buffer[4096];
-    int size = sizeof buffer;
-    while (getCommandEntry_(&cursor_, buffer, &size, 0) == 1) {
-      entries.emplace_back(buffer, size);
-      size = sizeof buffer;
-    }
-    return entries;
-  }
+  std::vector<std::string> Drain() { return DrainCommandQueue(getCommandEntry_, cursor_); }
 
   static QLibrary* library_;
   static GetCommandEntryFunction getCommandEntry_;

@@ -14,6 +14,7 @@
 #include <sstream>
 #include <thread>
 
+#include "CommandQueue.h"
 #include "PlayProcess.h"
 #include "Scenario.h"
 #include "SharedObjects.h"
@@ -93,16 +94,7 @@ TEST_F(PlayTest, QueueGetsAlarmAndMessageCommandsThatTheLibraryHandsBack) {
   const auto getCommandEntry =
       reinterpret_cast<decltype(&GetCommandEntry)>(dlsym(library, "GetCommandEntry"));
   int cursor = -1;
-  const auto drain = [&] {
-    std::vector<std::string> entries;
-    char buffer[4096];
-    int size = sizeof buffer;
-    while (getCommandEntry(&cursor, buffer, &size, 0) == 1) {
-      entries.emplace_back(buffer, size);
-      size = sizeof buffer;
-    }
-    return entries;
-  };
+  const auto drain = [&] { return DrainCommandQueue(getCommandEntry, cursor); };
   drain();
 
   const ProgramRun run =
