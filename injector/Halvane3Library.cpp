@@ -2,18 +2,8 @@
 
 #include <QFile>
 
-namespace {
-
-std::vector<std::string> FileNames(const QStringList& folders) {
-  std::vector<std::string> names;
-  for (const QString& folder : folders)
-    names.push_back(QFile::encodeName(folder).toStdString());
-  return names;
-}
-
-}  // namespace
-
-Halvane3Library::Halvane3Library(const QStringList& folders) : library_(FileNames(folders)) {}
+Halvane3Library::Halvane3Library(const QString& programFolder)
+    : library_(FauxlarmEvents::LibraryFolders(QFile::encodeName(programFolder).toStdString())) {}
 
 bool Halvane3Library::SetCommandEntry(const std::string& command, int queue, QString* error) {
   std::string reason;

@@ -1,17 +1,17 @@
-// Fauxlarm's exchange library: SetCommandEntry bound at its first use, from the given
-// folders first (the program's own, then an installation's library folder), then wherever
-// the system's loader finds it. A failed load is tried again at the next call, so a
-// library copied into place later is picked up.
+// Fauxlarm's exchange library: the injectors' shared binding of SetCommandEntry
+// (events/ExchangeLibrary.h), looked for beside the program in programFolder first, then
+// in an installation's library folder, then wherever the system's loader finds it.
 #pragma once
 
-#include <QStringList>
+#include <QString>
 
 #include "events/ExchangeLibrary.h"
 #include "injector/CommandQueueLibrary.h"
 
 class Halvane3Library : public CommandQueueLibrary {
  public:
-  explicit Halvane3Library(const QStringList& folders);
+  // programFolder ends with "/".
+  explicit Halvane3Library(const QString& programFolder);
 
   bool SetCommandEntry(const std::string& command, int queue, QString* error) override;
 

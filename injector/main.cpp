@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
                         : std::make_unique<QCoreApplication>(argc, argv);
 
   SettingsStore settings;
-  Halvane3Library library(LibraryFolders(programFolder));
+  Halvane3Library library(programFolder);
   ConsoleMessages console;
   FXL_Environment environment;
   environment.programFolder = programFolder;

@@ -29,7 +29,6 @@
 #include "bench/injector/StartedWindow.h"
 #include "injector/FXL_Main.h"
 #include "injector/Halvane3Library.h"
-#include "injector/ProgramFiles.h"
 
 namespace {
 
@@ -230,7 +229,7 @@ void Floor(int rate, int seconds) {
 // the same event as the generic file holds.
 struct Window {
   Window(const char* method, const QString& binFolder)
-      : library(LibraryFolders(binFolder + u'/')), started(method, library) {
+      : library(binFolder + u'/'), started(method, library) {
     form->Text_Field[5].SetText(QStringLiteral("ACTIVE"));
   }
 
