@@ -57,7 +57,8 @@ QString QueuedEventsNotDelivered(qint64 count) {
 }
 
 QString GenericFilePath() {
-  return QString::fromStdU16String(hcp::ProgramFolder()) + QStringLiteral("GenericFile.txt");
+  return QString::fromStdU16String(hcp::ProgramFolder()) +
+         QLatin1String(FauxlarmEvents::kGenericFileName);
 }
 
 }  // namespace
