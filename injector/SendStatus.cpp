@@ -38,6 +38,31 @@ QString RunTimes(const QDateTime& started, const QDateTime& stopped) {
   return QStringLiteral("%1 to %2").arg(start, stopped.toString(time));
 }
 
+QString Why(Undelivered reason) {
+  switch (reason) {
+    case Undelivered::kNoServer:
+      return QStringLiteral("no server connected");
+    case Undelivered::kFileError:
+      return QStringLiteral("the file could not be written");
+    case Undelivered::kLibraryMissing:
+      return QStringLiteral("the exchange library could not be loaded");
+    case Undelivered::kServerStalled:
+      return QStringLiteral("the alarm server took no data");
+    case Undelivered::kCancelled:
+      return QStringLiteral("cancelled");
+    case Undelivered::kDisconnected:
+      return QStringLiteral("the alarm server disconnected");
+    case Undelivered::kTakenOver:
+      return QStringLiteral("another alarm server took over the connection");
+    case Undelivered::kConnectionError:
+      return QStringLiteral("the connection failed");
+    case Undelivered::kCountTooLarge:
+    case Undelivered::kNone:
+      break;
+  }
+  return {};
+}
+
 }  // namespace
 
 QString EventCount(std::int64_t count) {
@@ -45,36 +70,7 @@ QString EventCount(std::int64_t count) {
 }
 
 QString NotDeliveredReason(Undelivered reason, const QString& detail) {
-  QString why;
-  switch (reason) {
-    case Undelivered::kNoServer:
-      why = QStringLiteral("no server connected");
-      break;
-    case Undelivered::kFileError:
-      why = QStringLiteral("the file could not be written");
-      break;
-    case Undelivered::kLibraryMissing:
-      why = QStringLiteral("the exchange library could not be loaded");
-      break;
-    case Undelivered::kServerStalled:
-      why = QStringLiteral("the alarm server took no data");
-      break;
-    case Undelivered::kCancelled:
-      why = QStringLiteral("cancelled");
-      break;
-    case Undelivered::kDisconnected:
-      why = QStringLiteral("the alarm server disconnected");
-      break;
-    case Undelivered::kTakenOver:
-      why = QStringLiteral("another alarm server took over the connection");
-      break;
-    case Undelivered::kConnectionError:
-      why = QStringLiteral("the connection failed");
-      break;
-    case Undelivered::kCountTooLarge:
-    case Undelivered::kNone:
-      break;
-  }
+  const QString why = Why(reason);
   return detail.isEmpty() ? why : QStringLiteral("%1 (%2)").arg(why, detail);
 }
 
