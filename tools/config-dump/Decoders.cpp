@@ -211,10 +211,7 @@ Decoded decodeWith(const std::string& path, const char* kind,
     if (file.IsOpen()) where = " at byte " + std::to_string(file.Position() - 1);
     decoded.problems.push_back("cannot be read" + where + ": " + e.what());
   }
-  Node problems = Node::list();
-  for (const std::string& problem : decoded.problems)
-    problems.push(Node::text(problem));
-  decoded.details.add("problems", problems);
+  decoded.details.add("problems", decoded.problemsNode());
   return decoded;
 }
 
@@ -263,6 +260,13 @@ void noteBytesLeft(hcp::BinaryFile& file, const std::string& after, Decoded& dec
 }
 
 }  // namespace
+
+Node Decoded::problemsNode() const {
+  Node list = Node::list();
+  for (const std::string& problem : problems)
+    list.push(Node::text(problem));
+  return list;
+}
 
 std::optional<int> identityOfFileName(const std::string& fileName, FileKind kind) {
   const std::string prefix = kind == FileKind::Receiver ? "Receiver_" : "Profile_";
