@@ -48,10 +48,13 @@ class RuntimeError : public std::runtime_error {
   int number_;
 };
 
-// The error number of a failed system call's errno: 76 for a missing file or folder, 70 no
-// permission, 61 a full disk, 57 a device error, 67 too many open files, 75 anything else.
+// For the errno of a failed system call (POSIX builds only: SystemError.cpp).
+// The error number: 76 for a missing file or folder, 70 no permission, 61 a full disk, 57 a
+// device error, 67 too many open files, 75 anything else.
 int ErrorNumberOfSystemError(int error);
-// Raises that error; the path, when given, follows its description in brackets.
+// The error with that number; the path, when given, follows its description in brackets.
+RuntimeError SystemError(int error, std::string_view path = {});
+// Raises SystemError(error, path).
 [[noreturn]] void RaiseSystemError(int error, std::string_view path = {});
 
 }  // namespace Halvane_Common_Procedures

@@ -28,11 +28,15 @@ int ErrorNumberOfSystemError(int error) {
   }
 }
 
-void RaiseSystemError(int error, std::string_view path) {
+RuntimeError SystemError(int error, std::string_view path) {
   const int number = ErrorNumberOfSystemError(error);
   std::string description = RuntimeError::DescriptionOf(number);
   if (!path.empty()) description += " (" + std::string(path) + ")";
-  throw RuntimeError(number, description);
+  return RuntimeError(number, description);
+}
+
+void RaiseSystemError(int error, std::string_view path) {
+  throw SystemError(error, path);
 }
 
 }  // namespace Halvane_Common_Procedures

@@ -1,6 +1,7 @@
 #include "common/Text1252.h"
 
 #include <array>
+#include <optional>
 
 namespace Halvane_Common_Procedures {
 namespace {
@@ -48,6 +49,40 @@ bool IsLowSurrogate(char16_t u) {
   return u >= 0xDC00 && u <= 0xDFFF;
 }
 
+// The character whose UTF-8 sequence starts at text[i], and how many bytes to step over.
+// An ill-formed sequence gives no character and steps over its lead byte and the
+// continuation bytes that follow it, at most as many as the lead byte announced.
+struct Utf8Step {
+  std::optional<char32_t> cp;
+  std::size_t length = 1;
+};
+
+Utf8Step NextUtf8(std::string_view text, std::size_t i) {
+  const auto lead = static_cast<unsigned char>(text[i]);
+  if (lead < 0x80) return {lead, 1};
+  std::size_t extra = 0;
+  char32_t cp = 0;
+  char32_t minimum = 0;
+  if ((lead & 0xE0) == 0xC0) {
+    extra = 1, cp = lead & 0x1F, minimum = 0x80;
+  } else if ((lead & 0xF0) == 0xE0) {
+    extra = 2, cp = lead & 0x0F, minimum = 0x800;
+  } else if ((lead & 0xF8) == 0xF0) {
+    extra = 3, cp = lead & 0x07, minimum = 0x10000;
+  } else {
+    return {std::nullopt, 1};
+  }
+  std::size_t j = i + 1;
+  for (; j < text.size() && j <= i + extra; ++j) {
+    const auto next = static_cast<unsigned char>(text[j]);
+    if ((next & 0xC0) != 0x80) break;
+    cp = (cp << 6) | (next & 0x3F);
+  }
+  const bool valid =
+      j == i + 1 + extra && cp >= minimum && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF);
+  return {valid ? std::optional<char32_t>(cp) : std::nullopt, j - i};
+}
+
 }  // namespace
 
 unsigned char Windows1252Code(char16_t unit) {
@@ -87,41 +122,18 @@ std::u16string FromWindows1252(std::string_view bytes) {
 }
 
 bool AppendUtf8AsWindows1252(std::string_view utf8, std::string& out, std::size_t* badOffset) {
-  std::size_t i = 0;
-  while (i < utf8.size()) {
-    const auto lead = static_cast<unsigned char>(utf8[i]);
-    if (lead < 0x80) {
-      out += static_cast<char>(lead);
-      ++i;
-      continue;
-    }
-    int extra = 0;
-    char32_t cp = 0;
-    char32_t minimum = 0;
-    if ((lead & 0xE0) == 0xC0) {
-      extra = 1, cp = lead & 0x1F, minimum = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-      extra = 2, cp = lead & 0x0F, minimum = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-      extra = 3, cp = lead & 0x07, minimum = 0x10000;
-    }
-    bool valid = extra > 0 && i + extra < utf8.size();
-    for (int k = 1; valid && k <= extra; ++k) {
-      const auto next = static_cast<unsigned char>(utf8[i + k]);
-      valid = (next & 0xC0) == 0x80;
-      cp = (cp << 6) | (next & 0x3F);
-    }
-    valid = valid && cp >= minimum && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF);
-    if (!valid) {
+  for (std::size_t i = 0; i < utf8.size();) {
+    const Utf8Step step = NextUtf8(utf8, i);
+    if (!step.cp) {
       *badOffset = i;
       return false;
     }
-    if (cp < 0x10000) {
-      out += static_cast<char>(Windows1252Code(static_cast<char16_t>(cp)));
+    if (*step.cp < 0x10000) {
+      out += static_cast<char>(Windows1252Code(static_cast<char16_t>(*step.cp)));
     } else {
       out += "??";
     }
-    i += 1 + extra;
+    i += step.length;
   }
   return true;
 }
@@ -146,40 +158,14 @@ std::string Utf16ToUtf8(std::u16string_view text) {
 std::u16string Utf8ToUtf16(std::string_view text) {
   std::u16string out;
   out.reserve(text.size());
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    int extra = 0;
-    char32_t cp = 0;
-    char32_t minimum = 0;
-    if (lead < 0x80) {
-      cp = lead;
-    } else if ((lead & 0xE0) == 0xC0) {
-      extra = 1, cp = lead & 0x1F, minimum = 0x80;
-    } else if ((lead & 0xF0) == 0xE0) {
-      extra = 2, cp = lead & 0x0F, minimum = 0x800;
-    } else if ((lead & 0xF8) == 0xF0) {
-      extra = 3, cp = lead & 0x07, minimum = 0x10000;
-    } else {
-      out += kReplacement;
-      ++i;
-      continue;
-    }
-    std::size_t j = i + 1;
-    for (; j < text.size() && j <= i + extra; ++j) {
-      const auto next = static_cast<unsigned char>(text[j]);
-      if ((next & 0xC0) != 0x80) break;
-      cp = (cp << 6) | (next & 0x3F);
-    }
-    const bool complete = j == i + 1 + extra;
-    const bool valid =
-        complete && cp >= minimum && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF);
-    if (valid) {
-      AppendUtf16(cp, out);
+  for (std::size_t i = 0; i < text.size();) {
+    const Utf8Step step = NextUtf8(text, i);
+    if (step.cp) {
+      AppendUtf16(*step.cp, out);
     } else {
       out += kReplacement;
     }
-    i = j;
+    i += step.length;
   }
   return out;
 }

@@ -56,11 +56,6 @@ void SideBySide(std::size_t count, const std::function<void(std::size_t)>& work)
   }
 }
 
-hcp::RuntimeError SystemError(int error, const std::string& path) {
-  const int number = hcp::ErrorNumberOfSystemError(error);
-  return hcp::RuntimeError(number, hcp::RuntimeError::DescriptionOf(number) + " (" + path + ")");
-}
-
 struct Target {
   fs::path path;
   bool exists = false;
@@ -78,11 +73,12 @@ Target ResolveTarget(std::u16string_view path, bool superUser) {
     if (!error) target.path = resolved;
     target.exists = ::stat(target.path.c_str(), &existing) == 0;
   }
-  if (target.exists && S_ISDIR(existing.st_mode)) throw SystemError(EISDIR, target.path.string());
+  if (target.exists && S_ISDIR(existing.st_mode))
+    throw hcp::SystemError(EISDIR, target.path.string());
   // The super-user may write to every file (a read-only file system fails the rename).
   if (target.exists && !superUser &&
       ::faccessat(AT_FDCWD, target.path.c_str(), W_OK, AT_EACCESS) != 0) {
-    throw SystemError(errno, target.path.string());
+    throw hcp::SystemError(errno, target.path.string());
   }
   target.mode = existing.st_mode & 07777;
   return target;
@@ -121,14 +117,14 @@ std::size_t FileReplacements::Stage(std::u16string_view path, std::string_view b
 
   FileOperations& operations = CurrentFileOperations();
   int error = operations.Open(replacement.copy, replacement.descriptor);
-  if (error != 0) throw SystemError(error, replacement.target);
+  if (error != 0) throw hcp::SystemError(error, replacement.target);
   error = operations.Write(replacement.descriptor, bytes);
   // The permissions are the old file's; where they cannot be given, the new file's stay.
   if (error == 0 && target.exists) ::fchmod(replacement.descriptor, target.mode);
   if (error != 0) {
     operations.Close(replacement.descriptor);
     operations.Remove(replacement.copy);
-    throw SystemError(error, replacement.target);
+    throw hcp::SystemError(error, replacement.target);
   }
   targets_.insert(replacement.target);
   replacements_.push_back(std::move(replacement));
@@ -155,7 +151,7 @@ void FileReplacements::SyncOpenCopies() {
 }
 
 void FileReplacements::Fail(Replacement& replacement, int error) {
-  replacement.failure = SystemError(error, replacement.target);
+  replacement.failure = hcp::SystemError(error, replacement.target);
   CurrentFileOperations().Remove(replacement.copy);
 }
 
@@ -187,7 +183,7 @@ void FileReplacements::Commit() {
     if (error == 0 || SyncUnsupported(error)) continue;
     for (Replacement* replacement : ready) {
       if (replacement->renamed && replacement->folder == folder)
-        replacement->failure = SystemError(error, folder);
+        replacement->failure = hcp::SystemError(error, folder);
     }
   }
 }

@@ -139,10 +139,8 @@ PeriodRef cTimeSchedule::AddPeriod(int DayType, std::int16_t StartMinute, std::i
 std::vector<int> cTimeSchedule::DayTypesOutsideTheDay() const {
   std::vector<int> dayTypes;
   for (int d = 0; d < kDayTypeCount; ++d) {
-    const auto outside = [](std::int16_t minute) { return minute < 0 || minute > kMinutesPerDay; };
-    if (std::any_of(m_Periods[d].begin(), m_Periods[d].end(), [&](const PeriodRef& period) {
-          return outside(period->m_StartMinute) || outside(period->m_StopMinute);
-        })) {
+    if (std::any_of(m_Periods[d].begin(), m_Periods[d].end(),
+                    [](const PeriodRef& period) { return IsOutsideTheDay(*period); })) {
       dayTypes.push_back(d);
     }
   }
@@ -427,6 +425,11 @@ MinuteSpan ClippedToDay(const cTimeSchedulePeriod& period) {
     return std::clamp<int>(minute, 0, cTimeSchedule::kMinutesPerDay);
   };
   return {clip(period.m_StartMinute), clip(period.m_StopMinute)};
+}
+
+bool IsOutsideTheDay(const cTimeSchedulePeriod& period) {
+  const MinuteSpan span = ClippedToDay(period);
+  return span.start != period.m_StartMinute || span.stop != period.m_StopMinute;
 }
 
 }  // namespace Halvane_Config

@@ -51,6 +51,8 @@ struct MinuteSpan {
   int stop = 0;
 };
 MinuteSpan ClippedToDay(const cTimeSchedulePeriod& period);
+// Whether the period starts or stops outside 0..1440.
+bool IsOutsideTheDay(const cTimeSchedulePeriod& period);
 
 class cTimeSchedule {
  public:

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <random>
 #include <string>
+#include <tuple>
 
 #include "Bytes.h"
 #include "ReferenceMerge.h"
@@ -176,6 +177,12 @@ TEST_F(TimeScheduleModel, MinutesOutsideTheDayAreKeptAndClippedWhereTheyDrawOrIn
   schedule.AddPeriod(2, -300, 60);
   schedule.AddPeriod(3, 480, 600);
   EXPECT_EQ(schedule.DayTypesOutsideTheDay(), (std::vector<int>{0, 1, 2}));
+  for (const auto& [start, stop, outside] :
+       {std::tuple{0, 1440, false}, {-1, 1440, true}, {0, 1441, true}}) {
+    const cTimeSchedulePeriod period{static_cast<std::int16_t>(start),
+                                     static_cast<std::int16_t>(stop)};
+    EXPECT_EQ(IsOutsideTheDay(period), outside) << start << ".." << stop;
+  }
   const std::string bytes = DiskForm(schedule);
   cTimeSchedule back;
   hcp::ByteReader in(bytes);

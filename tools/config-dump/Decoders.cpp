@@ -118,13 +118,9 @@ std::string dayTypeName(int dayType) {
   return "special day type " + std::to_string(dayType - hc::kWeekDayTypes + 1);
 }
 
-bool insideTheDay(std::int16_t minute) {
-  return minute >= 0 && minute <= hc::cTimeSchedule::kMinutesPerDay;
-}
-
 // "07:00-16:00"; the stored minutes where one lies outside the day ("minutes -5..2000").
 std::string periodText(const hc::cTimeSchedulePeriod& period) {
-  if (!insideTheDay(period.m_StartMinute) || !insideTheDay(period.m_StopMinute)) {
+  if (hc::IsOutsideTheDay(period)) {
     return "minutes " + std::to_string(period.m_StartMinute) + ".." +
            std::to_string(period.m_StopMinute);
   }
@@ -148,7 +144,7 @@ Node dayTypeNode(const hc::cTimeSchedule& schedule, int dayType,
                   .add("stop", Node::integer(period->m_StopMinute))
                   .summarize(periodText(*period)));
     line += " " + periodText(*period);
-    if (!insideTheDay(period->m_StartMinute) || !insideTheDay(period->m_StopMinute))
+    if (hc::IsOutsideTheDay(*period))
       outside += (outside.empty() ? "" : ", ") + periodText(*period);
     if (period->m_StopMinute < period->m_StartMinute) {
       problems.push_back(dayTypeName(dayType) + ": period " + periodText(*period) +
@@ -215,10 +211,7 @@ Decoded decodeWith(const std::string& path, const char* kind,
     if (file.IsOpen()) where = " at byte " + std::to_string(file.Position() - 1);
     decoded.problems.push_back("cannot be read" + where + ": " + e.what());
   }
-  Node problems = Node::list();
-  for (const std::string& problem : decoded.problems)
-    problems.push(Node::text(problem));
-  decoded.details.add("problems", problems);
+  decoded.details.add("problems", decoded.problemsNode());
   return decoded;
 }
 
@@ -267,6 +260,13 @@ void noteBytesLeft(hcp::BinaryFile& file, const std::string& after, Decoded& dec
 }
 
 }  // namespace
+
+Node Decoded::problemsNode() const {
+  Node list = Node::list();
+  for (const std::string& problem : problems)
+    list.push(Node::text(problem));
+  return list;
+}
 
 std::optional<int> identityOfFileName(const std::string& fileName, FileKind kind) {
   const std::string prefix = kind == FileKind::Receiver ? "Receiver_" : "Profile_";

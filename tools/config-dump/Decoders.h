@@ -26,6 +26,9 @@ struct Decoded {
   std::optional<std::string> name;  // UTF-8
   std::string contents;             // a calendar's dates set, in one line
   std::vector<std::string> problems;
+
+  // The problems as a list node.
+  Node problemsNode() const;
 };
 
 // The disk identity in the name of a receiver's or profile's file ("Receiver_0042.dat"

@@ -142,13 +142,6 @@ void appendCalendar(const FolderReport& report, std::string& out) {
     out += "  " + problem + "\n";
 }
 
-Node problemsNode(const Decoded& decoded) {
-  Node problems = Node::list();
-  for (const std::string& problem : decoded.problems)
-    problems.push(Node::text(problem));
-  return problems;
-}
-
 Node calendarNode(const FolderReport& report) {
   if (!report.calendar) return Node();
   const Decoded& calendar = *report.calendar;
@@ -157,7 +150,7 @@ Node calendarNode(const FolderReport& report) {
       .add("size", calendar.size ? Node::integer(*calendar.size) : Node())
       .add("loads", Node::boolean(calendar.readable))
       .add("contents", calendar.readable ? Node::text(calendar.contents) : Node())
-      .add("problems", problemsNode(calendar));
+      .add("problems", calendar.problemsNode());
 }
 
 Node entriesNode(const std::vector<FolderEntry>& entries) {
@@ -171,7 +164,7 @@ Node entriesNode(const std::vector<FolderEntry>& entries) {
                   .add("enabled", d.enabled ? Node::boolean(*d.enabled) : Node())
                   .add("name", d.name ? Node::text(*d.name) : Node())
                   .add("loads", Node::boolean(d.readable))
-                  .add("problems", problemsNode(d)));
+                  .add("problems", d.problemsNode()));
   }
   return list;
 }
