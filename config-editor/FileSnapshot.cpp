@@ -74,27 +74,27 @@ FileSnapshot FileSnapshot::Take(const QByteArray& path, Bytes bytes) {
   return snapshot;
 }
 
-FileSnapshot::Comparison FileSnapshot::Compare() {
+DiskState FileSnapshot::Compare() {
   Stamp now;
   if (Read(path_, &now, nullptr, nullptr) == Found::Nothing)
-    return exists_ ? Comparison::Removed : Comparison::Same;
-  if (!exists_) return Comparison::Changed;
-  if (now == stamp_ && !(racy_ && hasBytes_)) return Comparison::Same;
-  if (!hasBytes_) return Comparison::Changed;
+    return exists_ ? DiskState::Removed : DiskState::AsRead;
+  if (!exists_) return DiskState::Changed;
+  if (now == stamp_ && !(racy_ && hasBytes_)) return DiskState::AsRead;
+  if (!hasBytes_) return DiskState::Changed;
   std::uint64_t hash = 0;
   bool racy = false;
   switch (Read(path_, &now, &hash, &racy)) {
     case Found::Nothing:
-      return Comparison::Removed;
+      return DiskState::Removed;
     case Found::Stamp:
-      return Comparison::Changed;
+      return DiskState::Changed;
     case Found::StampAndBytes:
       break;
   }
-  if (hash != hash_) return Comparison::Changed;
+  if (hash != hash_) return DiskState::Changed;
   stamp_ = now;
   racy_ = racy;
-  return Comparison::Same;
+  return DiskState::AsRead;
 }
 
 }  // namespace ConfigEditor

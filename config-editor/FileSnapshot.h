@@ -20,10 +20,12 @@
 
 namespace ConfigEditor {
 
+// A file on disk against what the window read or wrote last.
+enum class DiskState { AsRead, Changed, Removed };
+
 class FileSnapshot {
  public:
   enum class Bytes { Keep, Skip };
-  enum class Comparison { Same, Changed, Removed };
 
   // A snapshot of no file at no path (an entry that has no file yet).
   FileSnapshot() = default;
@@ -37,8 +39,8 @@ class FileSnapshot {
   bool Exists() const { return exists_; }
   // The file now against the snapshot. Removed: the snapshot had a file, there is none.
   // A file that is now there where the snapshot had none is Changed. When the bytes show
-  // the file unchanged, the snapshot takes its new times.
-  Comparison Compare();
+  // the file unchanged (AsRead), the snapshot takes its new times.
+  DiskState Compare();
 
  private:
   struct Stamp {

@@ -300,7 +300,10 @@ void MainWindow::CheckDisk() {
     log_->Append(line);
   // Folders made since (by a first save) are watched as well.
   WatchFolder();
-  if (!check.changed) return;
+  if (check.changed) ShowReadAgain();
+}
+
+void MainWindow::ShowReadAgain() {
   profiles_->List().Follow();
   receivers_->List().Follow();
   calendar_->Reload();
@@ -566,12 +569,9 @@ void MainWindow::DiscardAll() {
   for (int i = workspace_.Receivers().Count() - 1; i >= 0; --i)
     if (workspace_.Receivers().IsModified(i)) workspace_.Receivers().Discard(i);
   workspace_.Calendar().Discard();
-  profiles_->List().Follow();
-  receivers_->List().Follow();
-  calendar_->Reload();
+  ShowReadAgain();
   // What else changed on disk meanwhile comes too.
   CheckDisk();
-  UpdateState();
 }
 
 QStringList MainWindow::UnsavedNames() const {

@@ -111,6 +111,9 @@ class MainWindow : public QMainWindow {
   // One box and one log line for each entry not saved for its refused fields.
   void ReportRefused(const QStringList& entries);
   void DiscardAll();
+  // Shows the entries and the calendar anew once they were read again behind the panels'
+  // backs: each list's selection stays on its entry, or moves to the one in its place.
+  void ShowReadAgain();
   // Tells the user that saves failed, with the reason the log pane got last.
   void SaveFailed(const QString& what, bool diskFull = false);
   // "profile "Night shift"" for every unsaved entry, and the calendar.

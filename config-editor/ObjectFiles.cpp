@@ -226,17 +226,12 @@ SaveResult ObjectFiles<Kind>::Stage(int index, hc::SaveBatch& batch, std::size_t
   const bool isNew = entry.object->m_DiskIdentity < 0;
   bool fileThere = false;
   if (!isNew && check == SaveCheck::CompareWithDisk) {
-    switch (entry.snapshot.Compare()) {
-      case FileSnapshot::Comparison::Same:
-        fileThere = entry.snapshot.Exists();
-        break;
-      case FileSnapshot::Comparison::Changed:
-        entry.disk = DiskState::Changed;
-        return SaveResult::Conflict;
-      case FileSnapshot::Comparison::Removed:
-        entry.disk = DiskState::Removed;
-        return SaveResult::Conflict;
+    const DiskState disk = entry.snapshot.Compare();
+    if (disk != DiskState::AsRead) {
+      entry.disk = disk;
+      return SaveResult::Conflict;
     }
+    fileThere = entry.snapshot.Exists();
   }
   if (!fileThere) {
     std::error_code ignored;  // a folder that cannot be made fails the save, which says why
@@ -291,26 +286,24 @@ DiskCheck ObjectFiles<Kind>::CheckDisk() {
       continue;
     }
     listed.insert(identity);
-    const FileSnapshot::Comparison comparison = entry.snapshot.Compare();
-    if (comparison == FileSnapshot::Comparison::Same) {
+    const DiskState disk = entry.snapshot.Compare();
+    if (disk == DiskState::AsRead) {
       check.changed |= entry.disk != DiskState::AsRead;
       entry.disk = DiskState::AsRead;
       ++i;
       continue;
     }
     if (IsModified(int(i))) {
-      const DiskState state =
-          comparison == FileSnapshot::Comparison::Removed ? DiskState::Removed : DiskState::Changed;
-      if (entry.disk != state) {
+      if (entry.disk != disk) {
         check.changed = true;
-        line(state == DiskState::Removed
+        line(disk == DiskState::Removed
                  ? "The %1 \"%2\" (%3) was removed on disk by another program; it has unsaved "
                    "changes here, and saving it will ask what to do."
                  : "The %1 \"%2\" (%3) was changed on disk by another program; it has unsaved "
                    "changes here, and saving it will ask what to do.",
              *entry.object, identity);
       }
-      entry.disk = state;
+      entry.disk = disk;
       ++i;
       continue;
     }

@@ -24,9 +24,6 @@
 
 namespace ConfigEditor {
 
-// The entry's file on disk against what the window read or wrote last.
-enum class DiskState { AsRead, Changed, Removed };
-
 enum class SaveResult {
   Saved,
   Refused,   // a field holds a text that is no value of it; nothing was written

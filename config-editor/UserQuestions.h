@@ -3,7 +3,6 @@
 
 #include <QString>
 
-class QMessageBox;
 class QWidget;
 
 namespace ConfigEditor {

@@ -59,15 +59,10 @@ SaveResult CalendarDocument::Save(QString* error, SaveCheck check, int* errorNum
     return SaveResult::Failed;
   }
   if (check == SaveCheck::CompareWithDisk) {
-    switch (snapshot_.Compare()) {
-      case FileSnapshot::Comparison::Same:
-        break;
-      case FileSnapshot::Comparison::Changed:
-        disk_ = DiskState::Changed;
-        return SaveResult::Conflict;
-      case FileSnapshot::Comparison::Removed:
-        disk_ = DiskState::Removed;
-        return SaveResult::Conflict;
+    const DiskState disk = snapshot_.Compare();
+    if (disk != DiskState::AsRead) {
+      disk_ = disk;
+      return SaveResult::Conflict;
     }
   }
   try {
@@ -86,16 +81,15 @@ SaveResult CalendarDocument::Save(QString* error, SaveCheck check, int* errorNum
 
 DiskCheck CalendarDocument::CheckDisk() {
   DiskCheck check;
-  const FileSnapshot::Comparison comparison = snapshot_.Compare();
-  if (comparison == FileSnapshot::Comparison::Same) {
+  const DiskState disk = snapshot_.Compare();
+  if (disk == DiskState::AsRead) {
     check.changed = disk_ != DiskState::AsRead;
     disk_ = DiskState::AsRead;
     return check;
   }
-  const bool removed = comparison == FileSnapshot::Comparison::Removed;
+  const bool removed = disk == DiskState::Removed;
   if (IsModified()) {
-    const DiskState state = removed ? DiskState::Removed : DiskState::Changed;
-    if (disk_ != state) {
+    if (disk_ != disk) {
       check.changed = true;
       check.lines << (removed ? Tr("The calendar %1 was removed on disk by another program; it "
                                    "has unsaved changes here, and saving it will ask what to do.")
@@ -103,7 +97,7 @@ DiskCheck CalendarDocument::CheckDisk() {
                                    "has unsaved changes here, and saving it will ask what to do."))
                          .arg(path_);
     }
-    disk_ = state;
+    disk_ = disk;
     return check;
   }
   Discard();

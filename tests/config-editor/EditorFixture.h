@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QTest>
 #include <deque>
 
 #include "ProgramFolderScope.h"
@@ -70,6 +71,13 @@ inline void Drag(QWidget& widget, QPointF from, QPointF to, Qt::MouseButton butt
 
 inline void Click(QWidget& widget, QPointF at, Qt::MouseButton button = Qt::LeftButton) {
   Drag(widget, at, at, button, 0);
+}
+
+// Clicks the New button of a page (profiles or receivers).
+inline void ClickNew(QWidget& page) {
+  auto* button = page.findChild<QWidget*>(QStringLiteral("Command_New"));
+  ASSERT_NE(button, nullptr);
+  QTest::mouseClick(button, Qt::LeftButton);
 }
 
 // Where a point in the surface's units lies on its widget, at the scale it is drawn.

@@ -50,9 +50,6 @@ class FilesTest : public EditorTest {
     emit edit->editingFinished();
   }
   bool Marked() const { return window->windowTitle().contains(u'*'); }
-  void ClickNew(QWidget& page) {
-    QTest::mouseClick(Child<QWidget>(page, QStringLiteral("Command_New")), Qt::LeftButton);
-  }
 };
 
 TEST_F(FilesTest, ASavedReceiverLoadsBackAsTheFormShowedIt) {

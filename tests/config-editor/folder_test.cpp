@@ -20,10 +20,6 @@ namespace hc = Halvane_Config;
 class FolderTest : public EditorTest {
  protected:
   QString Log() const { return window->Log().toPlainText(); }
-  void ClickNewProfile() {
-    QTest::mouseClick(window->Profiles().findChild<QWidget*>(QStringLiteral("Command_New")),
-                      Qt::LeftButton);
-  }
   void OpenFolderByMenu() {
     window->findChild<QAction*>(QStringLiteral("Command_OpenFolder"))->trigger();
   }
@@ -36,7 +32,7 @@ TEST_F(FolderTest, OpenFolderSettlesWhatIsUnsavedAndTheRecentFoldersLeadBack) {
   ASSERT_TRUE(receiver.SaveToDisk());
   Open();
   EXPECT_TRUE(Log().contains(QStringLiteral(": 0 profiles, 1 receiver.")));
-  ClickNewProfile();
+  ClickNew(window->Profiles());
 
   QTemporaryDir other;
   questions.folderChosen = other.path();
@@ -95,7 +91,7 @@ TEST_F(FolderTest, AFolderThatCannotBeWrittenOpensReadOnlyAndSaysSo) {
 
 TEST_F(FolderTest, ASaveNamesTheFilesItWrote) {
   Open();
-  ClickNewProfile();
+  ClickNew(window->Profiles());
   ASSERT_TRUE(window->SaveAll());
   const QString file = QFileInfo(workspace->Profiles().FileName(0)).fileName();
   EXPECT_TRUE(Log().contains(QStringLiteral("Wrote 1 file: Profiles/%1.").arg(file)));

@@ -28,8 +28,7 @@ class ScaledScheduleTest : public EditorTest {
   void SetUp() override {
     Open();
     window->Tabs().setCurrentIndex(MainWindow::kProfilesTab);
-    QTest::mouseClick(window->Profiles().findChild<QWidget*>(QStringLiteral("Command_New")),
-                      Qt::LeftButton);
+    ClickNew(window->Profiles());
     profile = window->Profiles().Current();
     ASSERT_NE(profile, nullptr);
   }

@@ -30,8 +30,7 @@ class ScheduleTest : public EditorTest {
  protected:
   void SetUp() override {
     Open();
-    QTest::mouseClick(window->Profiles().findChild<QWidget*>(QStringLiteral("Command_New")),
-                      Qt::LeftButton);
+    ClickNew(window->Profiles());
     profile = window->Profiles().Current();
     ASSERT_NE(profile, nullptr);
   }
