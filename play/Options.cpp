@@ -131,6 +131,11 @@ bool CheckCombinations(const Options& options, std::string& error) {
 
 }  // namespace
 
+std::string InputName(const Options& options) {
+  if (options.random) return "the random stream";
+  return options.input == "-" ? "standard input" : options.input;
+}
+
 std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
   enum { kQuiet = 1000 };
   static const option kLongOptions[] = {{"tcp", optional_argument, nullptr, 't'},

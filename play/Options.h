@@ -37,6 +37,9 @@ struct Options {
   bool version = false;
 };
 
+// The input as the summary names it: the file, "standard input" or "the random stream".
+std::string InputName(const Options& options);
+
 // The options, or nothing with the reason in error.
 std::optional<Options> ParseOptions(int argc, char** argv, std::string& error);
 

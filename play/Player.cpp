@@ -39,9 +39,7 @@ Player::Player(const Options& options, Method& method, std::unique_ptr<platform:
   summary_.paced = paced_;
   summary_.rate = options_.rateGiven ? options_.rate : -1;
   summary_.method = method_.Description();
-  summary_.input = options_.random         ? "the random stream"
-                   : options_.input == "-" ? "standard input"
-                                           : options_.input;
+  summary_.input = InputName(options_);
 }
 
 void Player::Stop(const char* key, std::string text) {

@@ -10,7 +10,7 @@
 namespace Play {
 
 struct Summary {
-  std::string input;   // "scenario.csv", "standard input", "random stream"
+  std::string input;   // "scenario.csv", "standard input", "the random stream"
   std::string method;  // "generic TCP, port 14000"
   Tally tally;
   bool paced = false;         // events had times to keep, so lateness means something

@@ -151,7 +151,7 @@ int main(int argc, char** argv) {
   if (!method->Start()) {
     Notice(method->Fault());
     Summary summary;
-    summary.input = options.random ? "the random stream" : options.input;
+    summary.input = InputName(options);
     summary.method = method->Description();
     summary.stopKey = "fault";
     summary.stopText = method->Fault();

@@ -286,6 +286,12 @@ TEST_F(PlayTest, UsageAndSetUpFailuresSaySoWithTheirStatus) {
   const ProgramRun nobody = RunPlay({"--tcp=0", "--wait=0.2", Write("s.csv", kScenario)});
   EXPECT_EQ(nobody.exitCode, 1);
   EXPECT_NE(nobody.err.find("no alarm server connected to port"), std::string::npos) << nobody.err;
+  // The summary names standard input alike whether the run started or not.
+  const ProgramRun nobodyForInput =
+      RunPlay({"--tcp=0", "--wait=0.2", "--json", "-"}, "1|d|t|g|a|c|n|x|s\n");
+  EXPECT_EQ(nobodyForInput.exitCode, 1);
+  EXPECT_NE(nobodyForInput.out.find("\"input\":\"standard input\""), std::string::npos)
+      << nobodyForInput.out;
 
   // A copy of the program with no exchange library beside it or anywhere else.
   fs::copy_file(FAUXLARM_PLAY, Path("fauxlarm-play"));
