@@ -98,6 +98,14 @@ std::optional<std::int64_t> WholeNumber(const char* text) {
   return value;
 }
 
+// The option getopt found at fault, as the user wrote it. A short option is named alone:
+// it may stand inside a group ("-qZ"), whose element getopt has not yet moved past.
+std::string OptionName(char** argv) {
+  const std::string element = argv[optind - 1];
+  if (element.starts_with("--") || optopt <= 0 || optopt > 127) return element;
+  return {'-', static_cast<char>(optopt)};
+}
+
 bool SetMethod(Options& options, MethodKind method, std::string& error) {
   if (options.method != MethodKind::kNone) {
     error = "choose one method: --tcp, --queue or --file";
@@ -161,7 +169,6 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
   int option;
   while ((option = getopt_long(argc, argv, ":t::w:qs:f:rx:R:l:d:n:jL:hV", kLongOptions, nullptr)) !=
          -1) {
-    const std::string name = argv[optind - 1];
     switch (option) {
       case 't': {
         if (!SetMethod(options, MethodKind::kTcp, error)) return std::nullopt;
@@ -271,10 +278,10 @@ std::optional<Options> ParseOptions(int argc, char** argv, std::string& error) {
         options.version = true;
         return options;
       case ':':
-        error = "option " + name + " needs a value";
+        error = "option " + OptionName(argv) + " needs a value";
         return std::nullopt;
       default:
-        error = "unknown option " + name;
+        error = "unknown option " + OptionName(argv);
         return std::nullopt;
     }
   }

@@ -279,6 +279,14 @@ TEST_F(PlayTest, UsageAndSetUpFailuresSaySoWithTheirStatus) {
   EXPECT_EQ(RunPlay({Path("s.csv")}).exitCode, 2);
   EXPECT_EQ(RunPlay({"--queue", "--file=x", Path("s.csv")}).exitCode, 2);
   EXPECT_EQ(RunPlay({"--queue", "--random"}).exitCode, 2);
+  // A short option is named alone, also inside a group.
+  for (const char* group : {"-Zq", "-qZ"}) {
+    const ProgramRun unknown = RunPlay({group, Path("s.csv")});
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_NE(unknown.err.find("unknown option -Z\n"), std::string::npos) << unknown.err;
+  }
+  EXPECT_NE(RunPlay({"--queue", "--wait"}).err.find("option --wait needs a value"),
+            std::string::npos);
   const ProgramRun missing = RunPlay({"--queue", Path("none.csv")});
   EXPECT_EQ(missing.exitCode, 2);
   EXPECT_NE(missing.err.find("cannot open"), std::string::npos);
