@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "common/Halvane_Common_Constants.h"
+
 namespace Play {
 
 enum class MethodKind { kNone, kTcp, kQueue, kFile };
@@ -14,7 +16,7 @@ struct Options {
   MethodKind method = MethodKind::kNone;
   std::uint16_t port = 14000;
   double waitSeconds = -1;  // below 0: without bound
-  std::int16_t system = 18;
+  std::int16_t system = Halvane_Common_Constants::kGenericTcpClientSystem;
   bool systemGiven = false;
   std::string filePath;
 
