@@ -54,7 +54,11 @@ bool AppendToFile(const std::string& path, const std::string& bytes) {
     const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
     if (n > 0) {
       done += static_cast<std::size_t>(n);
-    } else if (n < 0 && errno != EINTR) {
+    } else if (n == 0) {
+      // A file that takes nothing would otherwise be asked for ever.
+      errno = EIO;
+      written = false;
+    } else if (errno != EINTR) {
       written = false;
     }
   }
