@@ -8,7 +8,7 @@ namespace ConfigEditor {
 
 namespace {
 
-constexpr int kHours = 24;
+constexpr int kHours = Halvane_Config::ScheduleGeometry::kHours;
 constexpr int kTickHeight = 4;
 constexpr int kLabelledTickHeight = 7;
 constexpr int kLabelGap = 6;   // at least, between two numbers

@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+#include "config/ScheduleGeometry.h"
+
 namespace ConfigEditor {
 
 class QtPaintSurface;
@@ -12,8 +14,8 @@ class QtPaintSurface;
 class HourRuler : public QWidget {
  public:
   // Surface x of 00:00 and the units of one hour, as the schedule draws them.
-  static constexpr double kMidnightX = 30;
-  static constexpr double kHourUnits = 12;
+  static constexpr double kMidnightX = Halvane_Config::ScheduleGeometry::kAxisLeft;
+  static constexpr double kHourUnits = Halvane_Config::ScheduleGeometry::kHourUnits;
 
   explicit HourRuler(const QtPaintSurface& surface, QWidget* parent = nullptr);
 

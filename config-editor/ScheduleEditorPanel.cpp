@@ -27,6 +27,7 @@
 #include "config-editor/FittedFrame.h"
 #include "config-editor/GroupReport.h"
 #include "config-editor/HourRuler.h"
+#include "config/ScheduleGeometry.h"
 
 namespace ConfigEditor {
 
@@ -35,15 +36,14 @@ namespace hcp = Halvane_Common_Procedures;
 
 namespace {
 
-// The editor's geometry in its units: minute m at x = 30 + m / 5, row r from y = r * 25
-// with its bar from r * 25 + 4 to r * 25 + 18.
-constexpr int kRowHeight = 25;
-constexpr double kAxisLeft = 30;
-constexpr double kAxisRight = 318;
-constexpr double kMinutesPerUnit = 5;
-constexpr int kBarTop = 4;
-constexpr int kBarHeight = 15;
-constexpr int kScrollStepsPerRow = 4;
+namespace geometry = hc::ScheduleGeometry;
+constexpr int kRowHeight = geometry::kRowHeight;
+constexpr double kAxisLeft = geometry::kAxisLeft;
+constexpr double kAxisRight = geometry::kAxisRight;
+constexpr double kMinutesPerUnit = geometry::kMinutesPerUnit;
+constexpr int kBarTop = geometry::kBarTop;
+constexpr int kBarHeight = geometry::kBarLines;
+constexpr int kScrollStepsPerRow = geometry::kScrollStepsPerRow;
 constexpr int kNoon = 720;
 constexpr int kMonday = 0;
 // The group's bracket: a tick from the axis to its upright, beside each grouped row.
@@ -137,7 +137,7 @@ QWidget* ScheduleEditorPanel::CreateFrame() {
   scroll_ = new QScrollBar(Qt::Vertical, viewport_);
   scroll_->setObjectName(QStringLiteral("VScroll_Schedule"));
   scroll_->setSingleStep(1);
-  scroll_->setPageStep(kScrollStepsPerRow * 7);
+  scroll_->setPageStep(kScrollStepsPerRow * geometry::kVisibleRows);
   connect(scroll_, &QScrollBar::valueChanged, this, [this](int value) {
     ScheduleLayout layout = host_.Layout();
     layout.scrollTop = value;

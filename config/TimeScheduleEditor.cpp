@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "common/Halvane_Common_Procedures.h"
+#include "config/ScheduleGeometry.h"
 #include "config/cTimeSchedule.h"
 
 namespace Halvane_Config {
@@ -12,18 +13,20 @@ namespace hcp = Halvane_Common_Procedures;
 
 namespace {
 
-constexpr double kAxisLeft = 30;    // x of 00:00
-constexpr double kAxisWidth = 288;  // 24 hours at 12 pixels
-constexpr double kHourWidth = 12;
-constexpr int kHours = 24;
-constexpr double kMinutesPerStep = 5;  // m_Scale is pixels per 5 minutes
-constexpr double kRowHeight = 25;
-constexpr double kBarTop = 4;  // of a row's bar, below the row's top
-constexpr int kBarLines = 15;
+namespace geometry = ScheduleGeometry;
+
+constexpr double kAxisLeft = geometry::kAxisLeft;  // x of 00:00
+constexpr double kAxisWidth = geometry::kAxisRight - geometry::kAxisLeft;
+constexpr double kHourWidth = geometry::kHourUnits;
+constexpr int kHours = geometry::kHours;
+constexpr double kMinutesPerStep = geometry::kMinutesPerUnit;  // m_Scale is pixels per step
+constexpr double kRowHeight = geometry::kRowHeight;
+constexpr double kBarTop = geometry::kBarTop;  // of a row's bar, below the row's top
+constexpr int kBarLines = geometry::kBarLines;
 constexpr double kLabelGap = 2;  // between a row's short name and the axis
 constexpr double kImageGap = 4;  // between a row's image and the axis
-constexpr int kVisibleRows = 7;
-constexpr int kScrollStepsPerRow = 4;
+constexpr int kVisibleRows = geometry::kVisibleRows;
+constexpr int kScrollStepsPerRow = geometry::kScrollStepsPerRow;
 constexpr int kEdgeGrabMinutes = 15;  // a press closer than this to an end grabs it
 constexpr int kDrawStartMinutes = 6;  // movement before a new period appears
 
